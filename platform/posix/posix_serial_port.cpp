@@ -1,0 +1,124 @@
+#include "platform/posix/posix_serial_port.h"
+
+#include <fcntl.h>
+#include <sys/epoll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace platform {
+
+namespace {
+
+// Raw 9600 8N1: no parity, one stop bit, no flow control of any kind, no
+// translation of bytes, reads that return at once with what is there.
+void ConfigureRaw9600(termios& tio) {
+  cfmakeraw(&tio);
+  tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+  tio.c_cflag |= CS8 | CREAD | CLOCAL;
+  tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK);
+  tio.c_cc[VMIN] = 0;
+  tio.c_cc[VTIME] = 0;
+  cfsetispeed(&tio, B9600);
+  cfsetospeed(&tio, B9600);
+}
+
+}  // namespace
+
+PosixSerialPort::~PosixSerialPort() { Close(); }
+
+IoError PosixSerialPort::Open(const std::string& path) {
+  Close();
+  // Non-blocking so neither open (carrier detect) nor any read can hang; the
+  // protocol only ever reads what FIONREAD says is there.
+  int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return IoErrorFromErrno(errno);
+  if (!::isatty(fd)) {
+    ::close(fd);
+    return IoErrorFromErrno(ENOTTY);
+  }
+  // Not shared: a second program on the same line would corrupt both.
+  if (::ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY) {
+    int err = errno;
+    ::close(fd);
+    return IoErrorFromErrno(err);
+  }
+  fd_ = fd;
+
+  termios tio{};
+  if (::tcgetattr(fd_, &tio) == 0) {
+    ConfigureRaw9600(tio);
+    ::tcsetattr(fd_, TCSANOW, &tio);  // result unchecked, like the line settings write it mirrors
+  }
+  // Keep the recorder powered from DTR/RTS. Pseudo-terminals answer ENOTTY.
+  int lines = TIOCM_DTR | TIOCM_RTS;
+  modemLinesRaised_ = ::ioctl(fd_, TIOCMBIS, &lines) == 0;
+
+  // Edge-triggered, so the descriptor signals each new arrival once instead of
+  // staying readable while a partial answer sits in the queue.
+  epollFd_ = ::epoll_create1(EPOLL_CLOEXEC);
+  if (epollFd_ >= 0) {
+    epoll_event ev{};
+    ev.events = EPOLLIN | EPOLLET | EPOLLRDHUP;
+    ev.data.fd = fd_;
+    if (::epoll_ctl(epollFd_, EPOLL_CTL_ADD, fd_, &ev) != 0) {
+      ::close(epollFd_);
+      epollFd_ = -1;
+    }
+  }
+  return {};
+}
+
+void PosixSerialPort::Close() {
+  if (epollFd_ >= 0) ::close(epollFd_);
+  epollFd_ = -1;
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  modemLinesRaised_ = false;
+}
+
+IoError PosixSerialPort::Write(std::string_view bytes, std::size_t& written) {
+  written = 0;
+  if (fd_ < 0) return {IoStatus::NotOpen, 0};
+  ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+  if (n < 0) return IoErrorFromErrno(errno);
+  written = static_cast<std::size_t>(n);
+  return {};
+}
+
+IoError PosixSerialPort::QueuedCount(std::size_t& count) {
+  count = 0;
+  if (fd_ < 0) return {IoStatus::NotOpen, 0};
+  int n = 0;
+  if (::ioctl(fd_, FIONREAD, &n) != 0) return IoErrorFromErrno(errno);
+  count = n > 0 ? static_cast<std::size_t>(n) : 0;
+  return {};
+}
+
+IoError PosixSerialPort::Read(std::size_t count, std::string& bytes) {
+  bytes.clear();
+  if (fd_ < 0) return {IoStatus::NotOpen, 0};
+  bytes.resize(count);
+  ssize_t n = ::read(fd_, bytes.data(), count);
+  if (n < 0) {
+    int err = errno;
+    bytes.clear();
+    if (err == EAGAIN) return {};  // nothing there after all: an empty read
+    return IoErrorFromErrno(err);
+  }
+  bytes.resize(static_cast<std::size_t>(n));
+  return {};
+}
+
+void PosixSerialPort::ConsumeWakeups() {
+  if (epollFd_ < 0) return;
+  epoll_event events[4];
+  while (::epoll_wait(epollFd_, events, 4, 0) > 0) {
+  }
+}
+
+std::unique_ptr<SerialPort> CreateSystemSerialPort() { return std::make_unique<PosixSerialPort>(); }
+
+}  // namespace platform

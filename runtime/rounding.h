@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstdint>
+
+namespace runtime {
+
+// Rounds to the nearest integer, halves to the even neighbour (2.5 -> 2,
+// 3.5 -> 4, -2.5 -> -2). Pixel positions, sizes and temperature codes all
+// round this way.
+std::int64_t RoundHalfEven(double value);
+
+}  // namespace runtime

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sim/recorder_engine.h"
+#include "sim/recorder_memory.h"
+
+namespace sim {
+
+// A simulated recorder on its own pseudo-terminal, served on its own thread so
+// that it answers while the program under test sleeps in its wait. Answer
+// bytes are paced against absolute deadlines when faults.baud is set; each
+// answer starts when the command's last byte has arrived.
+class PtyRecorder {
+ public:
+  PtyRecorder(RecorderMemory memory, Faults faults);
+  ~PtyRecorder();  // stops the thread and closes the terminal
+  PtyRecorder(const PtyRecorder&) = delete;
+  PtyRecorder& operator=(const PtyRecorder&) = delete;
+
+  bool Start(std::string* error);
+  void Stop();
+  // The device path the program opens (/dev/pts/N).
+  const std::string& DevicePath() const { return devicePath_; }
+
+  // Thread-safe copies for tests.
+  std::vector<std::string> Commands() const;
+  // Monotonic milliseconds at which each command's last byte arrived.
+  std::vector<std::int64_t> CommandTimesMs() const;
+  RecorderMemory Memory() const;
+  bool HungUp() const;
+
+ private:
+  void Serve();
+  // ... implementation state (master/slave descriptors, wake pipe, engine)
+  struct State;
+  std::unique_ptr<State> state_;
+  std::string devicePath_;
+  std::thread thread_;
+};
+
+}  // namespace sim

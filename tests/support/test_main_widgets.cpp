@@ -1,0 +1,12 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "tests/support/offscreen_env.h"
+
+int main(int argc, char** argv) {
+  UseOffscreenPlatformUnlessSet();
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
