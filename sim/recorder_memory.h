@@ -7,6 +7,10 @@
 
 namespace sim {
 
+// CLOCK_MONOTONIC in milliseconds: the time base of every `nowMs` below and of
+// the pty server's command times.
+std::int64_t MonotonicMs();
+
 // The recorder's 64 KiB address space. Page 0 (0000-001F) carries a running
 // clock in BCD; page 2 (0040-005F) the description; 0200 the serial number;
 // 0220-027F the alarm records; 0800-087F the histogram; 1000-17FF the log.
@@ -29,11 +33,22 @@ class RecorderMemory {
   // clock from the written value at `nowMs`.
   void Write(std::uint16_t address, std::uint8_t value, std::int64_t nowMs);
 
-  // Raw bytes without the running clock applied (for images and tests).
+  // Sets the clock fields (offsets 0..6) from `localTime` and runs the clock
+  // from there, as if set at monotonic time `nowMs`.
+  void StartClock(std::time_t localTime, std::int64_t nowMs);
+  bool ClockRunning() const { return clockRunning_; }
+  // The whole address space as a full read would see it at `nowMs`.
+  std::array<std::uint8_t, kSize> Image(std::int64_t nowMs) const;
+
+  // Raw bytes without the running clock applied (for images and tests);
+  // offsets 0..6 hold the clock as it was last set.
   const std::array<std::uint8_t, kSize>& Raw() const { return bytes_; }
   std::array<std::uint8_t, kSize>& Raw() { return bytes_; }
 
-  // Image files are the raw 64 KiB; a shorter file fills from address 0.
+  // Image files are the raw 64 KiB; a shorter file fills from address 0 and
+  // the rest of memory becomes 0. A loaded clock runs on from its fields
+  // (it stays stopped when they are no valid date and time). Saving writes
+  // the clock as it reads now.
   bool LoadImage(const std::string& path, std::string* error);
   bool SaveImage(const std::string& path, std::string* error) const;
 
@@ -45,6 +60,10 @@ class RecorderMemory {
   std::int64_t clockBaseSeconds_ = 0;
   std::int64_t clockBaseMs_ = 0;
   void StoreClock(std::int64_t nowMs);
+  // Runs the clock from the fields in bytes 0..6 as of `baseMs`, or stops it
+  // when they are no valid date and time.
+  void RestartClock(std::int64_t baseMs);
+  void ClockBytesAt(std::int64_t nowMs, std::uint8_t out[7]) const;
   friend class RecorderEngine;
 };
 

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/logger_protocol.h"
+#include "app/logger_store.h"
+#include "app/serial_link.h"
+#include "platform/busy_cursor.h"
+#include "platform/clock.h"
+#include "platform/event_pump.h"
+#include "platform/user_messages.h"
+
+namespace logger {
+
+// The device paths behind the Port menu's two items.
+struct PortPaths {
+  std::string comm1 = "/dev/ttyS0";
+  std::string comm2 = "/dev/ttyS1";
+};
+
+enum class PortChoice { Comm1, Comm2 };
+
+// Everything the main window does that needs no window: the program-wide
+// state, the port choice, the caption rules and the flow of device commands.
+// The window (and the console program) are thin shells over it.
+class LoggerApp {
+ public:
+  static constexpr const char* kCaption = "Brindlemark Quorvel";
+  static constexpr const char* kApplicationTitle = "Temperature Quorvel";
+
+  struct Services {
+    platform::EventPump& pump;
+    platform::Clock& clock;
+    platform::UserMessages& messages;
+    platform::BusyCursor& cursor;
+  };
+
+  LoggerApp(std::unique_ptr<platform::SerialPort> port, PortPaths paths, Services services);
+
+  // Start-up: open the checked port (a failure shows its warning and start-up
+  // goes on), then fill the day names.
+  void FormCreate();
+  // The main window closes: release the port.
+  void FormClose();
+
+  // Port menu: the chosen item becomes checked, then the port is closed and
+  // opened again (also when the item was already checked).
+  void ChoosePort(PortChoice choice);
+  PortChoice CheckedPort() const { return checkedPort_; }
+  std::string PortName() const { return checkedPort_ == PortChoice::Comm1 ? "Com1" : "Com2"; }
+  const std::string& PortPath() const;
+  // Opens the checked port; a failure shows "Error opening COM:" and leaves
+  // the link closed. True when the port is open afterwards.
+  bool OpenPort();
+  void ClosePort() { link_.ClosePort(); }
+
+  // Recomputes and returns the caption: the description, else the file name
+  // remembered by the open dialog (which is then forgotten), else the bare
+  // caption.
+  const std::string& UpdateCaption();
+  const std::string& Caption() const { return caption_; }
+  // The open dialog's remembered file name: "Data.txt" at start.
+  std::string& OpenDialogFileName() { return openDialogFileName_; }
+
+  // Runs a command that talks to the recorder or replaces the store. Refused
+  // (false) while another such command waits for the recorder: two commands'
+  // bytes interleaved on one line corrupt both. A command that ended because
+  // the device was lost or did not answer in time reports it.
+  bool RunDeviceCommand(const std::function<void()>& body);
+  bool CommandRunning() const { return commandDepth_ > 0; }
+  // Called with true when a device command starts waiting and false when it
+  // is over, so the window can disable and enable the items.
+  std::function<void(bool running)> OnCommandRunningChanged;
+
+  // Exit: ends every wait for good.
+  void RequestAbort() { state_.AbortRequested = true; }
+  // Cancel: ends the current command's wait, and that command only.
+  void CancelCommand();
+  // How the last device command ended.
+  CommandStop LastCommandStop() const { return lastStop_; }
+
+  LoggerState& State() { return state_; }
+  const LoggerState& State() const { return state_; }
+  SerialLink& Link() { return link_; }
+  LoggerProtocol& Protocol() { return protocol_; }
+  const Services& Ui() const { return services_; }
+
+ private:
+  void ReportStop(CommandStop stop);
+
+  Services services_;
+  PortPaths paths_;
+  LoggerState state_;
+  SerialLink link_;
+  LoggerProtocol protocol_;
+  PortChoice checkedPort_ = PortChoice::Comm1;
+  std::string caption_ = kCaption;
+  std::string openDialogFileName_ = "Data.txt";
+  int commandDepth_ = 0;
+  CommandStop lastStop_ = CommandStop::None;
+};
+
+}  // namespace logger
