@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -15,7 +16,9 @@ namespace sim {
 // A simulated recorder on its own pseudo-terminal, served on its own thread so
 // that it answers while the program under test sleeps in its wait. Answer
 // bytes are paced against absolute deadlines when faults.baud is set; each
-// answer starts when the command's last byte has arrived.
+// answer starts when the command's last byte has arrived. The terminal is raw
+// (no echo) from the start, and the server keeps a slave descriptor of its
+// own so a client that closes and reopens the device does not hang it up.
 class PtyRecorder {
  public:
   PtyRecorder(RecorderMemory memory, Faults faults);
@@ -35,9 +38,18 @@ class PtyRecorder {
   RecorderMemory Memory() const;
   bool HungUp() const;
 
+  // Called on the serving thread after each write command has changed the
+  // memory (even when the address was ignored). Set it before Start.
+  std::function<void(const RecorderMemory&)> OnWrite;
+
  private:
   void Serve();
-  // ... implementation state (master/slave descriptors, wake pipe, engine)
+  void ReadCommands();
+  void Enqueue(const Reply& reply, std::int64_t arrivalNs);
+  bool WriteFront();
+  bool ClientHasDrained(std::int64_t nowNs) const;
+  void HangUp();
+  // Descriptors, wake pipe, engine, outgoing queue.
   struct State;
   std::unique_ptr<State> state_;
   std::string devicePath_;

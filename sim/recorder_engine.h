@@ -30,7 +30,8 @@ struct Reply {
 // what to send back. Read block: 33 hi lo -> 32 memory bytes from the address
 // and two more (their 16-bit sum, low byte first). Write byte: 22 addr value
 // (pages 0 and 2 only; other addresses are ignored). A5: accepted, no answer.
-// Unknown bytes are dropped.
+// Unknown bytes are dropped. With hangupAfter 0 the first read command hangs
+// up without an answer.
 class RecorderEngine {
  public:
   RecorderEngine(RecorderMemory& memory, Faults faults);
@@ -49,6 +50,8 @@ class RecorderEngine {
   std::vector<std::string> commands_;
   int answered_ = 0;
   bool silent_ = false;
+  bool hungUp_ = false;  // nothing more is read or answered
+  void Answer(std::uint16_t address, std::int64_t nowMs, Reply& reply);
 };
 
 }  // namespace sim
