@@ -59,19 +59,26 @@ bool LoggerApp::OpenPort() {
 }
 
 const std::string& LoggerApp::UpdateCaption() {
+  SetCaption(ComputeCaption());
+  return caption_;
+}
+
+void LoggerApp::SetCaption(std::string caption) {
+  caption_ = std::move(caption);
+  if (OnCaptionChanged) OnCaptionChanged(caption_);
+}
+
+std::string LoggerApp::ComputeCaption() {
   std::string description = TrimRight(NVramText(state_.LoggerData));
   if (!description.empty()) {
-    caption_ = std::string(kCaption) + " - " + runtime::Windows1252ToUtf8(description);
-    return caption_;
+    return std::string(kCaption) + " - " + runtime::Windows1252ToUtf8(description);
   }
   std::string fileName = Trim(openDialogFileName_);
   if (!fileName.empty()) {
-    caption_ = std::string(kCaption) + " - " + fileName;
     openDialogFileName_.clear();
-    return caption_;
+    return std::string(kCaption) + " - " + fileName;
   }
-  caption_ = kCaption;
-  return caption_;
+  return kCaption;
 }
 
 bool LoggerApp::RunDeviceCommand(const std::function<void()>& body) {
@@ -90,12 +97,14 @@ bool LoggerApp::RunDeviceCommand(const std::function<void()>& body) {
     }
   };
   protocol_.BeginCommand();
+  lastFailed_ = false;
   {
     Scope scope(*this);
     try {
       body();
     } catch (const std::exception& e) {
       // Errors end the command; the program goes on waiting for commands.
+      lastFailed_ = true;
       services_.messages.ShowMessage(platform::MessageKind::Error, kApplicationTitle, e.what());
     }
   }

@@ -61,6 +61,8 @@ class LoggerApp {
   // caption.
   const std::string& UpdateCaption();
   const std::string& Caption() const { return caption_; }
+  // Told every new caption, so the window can show it.
+  std::function<void(const std::string& caption)> OnCaptionChanged;
   // The open dialog's remembered file name: "Data.txt" at start.
   std::string& OpenDialogFileName() { return openDialogFileName_; }
 
@@ -80,6 +82,9 @@ class LoggerApp {
   void CancelCommand();
   // How the last device command ended.
   CommandStop LastCommandStop() const { return lastStop_; }
+  // Whether the last command ended with an error message (a bad value, a
+  // file that could not be read or written).
+  bool LastCommandFailed() const { return lastFailed_; }
 
   LoggerState& State() { return state_; }
   const LoggerState& State() const { return state_; }
@@ -89,6 +94,8 @@ class LoggerApp {
 
  private:
   void ReportStop(CommandStop stop);
+  std::string ComputeCaption();
+  void SetCaption(std::string caption);
 
   Services services_;
   PortPaths paths_;
@@ -100,6 +107,7 @@ class LoggerApp {
   std::string openDialogFileName_ = "Data.txt";
   int commandDepth_ = 0;
   CommandStop lastStop_ = CommandStop::None;
+  bool lastFailed_ = false;
 };
 
 }  // namespace logger

@@ -11,6 +11,10 @@ volatile sig_atomic_t interruptFlag = 0;
 extern "C" void OnInterruptSignal(int) { interruptFlag = 1; }
 }  // namespace
 
+void PollEventPump::ProcessPendingEvents() {
+  if (interruptFlag && OnInterrupt) OnInterrupt();
+}
+
 void PollEventPump::WaitForActivity(int descriptor, int timeoutMs) {
   if (interruptFlag) return;
   pollfd pfd{};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <atomic>
+#include <functional>
 
 #include "platform/event_pump.h"
 
@@ -11,7 +11,8 @@ namespace platform {
 // one "event" it knows; it is reported through InterruptRequested().
 class PollEventPump final : public EventPump {
  public:
-  void ProcessPendingEvents() override {}
+  // Calls OnInterrupt once an interrupt has been requested.
+  void ProcessPendingEvents() override;
   void WaitForActivity(int descriptor, int timeoutMs) override;
 
   // Set from a signal handler; the caller decides what an interrupt ends.
@@ -20,6 +21,8 @@ class PollEventPump final : public EventPump {
   // Routes SIGINT and SIGTERM to RequestInterrupt (without SA_RESTART, so a
   // poll in progress returns at once).
   static void InstallInterruptHandler();
+
+  std::function<void()> OnInterrupt;
 };
 
 }  // namespace platform

@@ -1,0 +1,242 @@
+#include "app/gui/tmain.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/gui/memo_pane.h"
+#include "app/gui/tabout_box.h"
+#include "platform/posix/posix_serial_port.h"
+#include "platform/posix/system_clock.h"
+
+namespace gui {
+
+namespace {
+constexpr int kMemoWidth = 164;
+constexpr int kChartWidth = 352;   // the chart's size at the window's design size
+constexpr int kChartHeight = 334;
+constexpr int kPanelHeight = 20;
+
+// The items that talk to the recorder or replace the store; refused while a
+// command waits, because two commands' bytes on one line corrupt both.
+constexpr const char* kDeviceItems[] = {"ReadAll1", "ReadJustPage01", "Setup1", "SettoPCTime1",
+                                        "SetNVram1", "mnuComm1", "mnuComm2"};
+// Items whose commands are not part of the program yet.
+constexpr const char* kUnavailableItems[] = {"Open1", "Save1", "PrintSetup1", "p1", "Print1",
+                                             "Setup1", "SettoPCTime1", "SetNVram1"};
+}  // namespace
+
+TMain::TMain(Options options) {
+  setObjectName("Main");
+  setWindowTitle(logger::LoggerApp::kCaption);
+  QFont font("MS Sans Serif");
+  font.setPixelSize(11);
+  setFont(font);
+
+  platform::UserMessages* messages = options.messages;
+  if (messages == nullptr) {
+    qtMessages_.SetParent(this);
+    messages = &qtMessages_;
+  }
+  platform::Clock* clock = options.clock;
+  if (clock == nullptr) {
+    ownedClock_ = std::make_unique<platform::SystemClock>();
+    clock = ownedClock_.get();
+  }
+  std::unique_ptr<platform::SerialPort> port =
+      options.port ? std::move(options.port) : platform::CreateSystemSerialPort();
+  app_ = std::make_unique<logger::LoggerApp>(std::move(port), options.ports,
+                                             logger::LoggerApp::Services{pump_, *clock, *messages, cursor_});
+
+  BuildLayout();
+  BuildMenus();
+  downloads_ = std::make_unique<logger::DownloadWorkflows>(*app_, *memo1_);
+
+  app_->OnCaptionChanged = [this](const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); };
+  app_->OnCommandRunningChanged = [this](bool running) {
+    SetDeviceCommandsEnabled(!running);
+    if (!running && closePending_) {
+      // Close from the event loop, after the command has fully unwound.
+      QTimer::singleShot(0, this, &QWidget::close);
+    }
+  };
+
+  app_->FormCreate();
+  aboutBox_ = new TAboutBox(this);
+
+  // 516 x 354 client: the chart at its design size beside the pane.
+  resize(kChartWidth + kMemoWidth, kPanelHeight + kChartHeight + menuBar()->sizeHint().height());
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+}
+
+TMain::~TMain() = default;
+
+QAction* TMain::AddItem(QMenu* menu, const char* name, const QString& caption, void (TMain::*handler)()) {
+  auto* action = new QAction(caption, this);
+  action->setObjectName(name);
+  connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+  menu->addAction(action);
+  return action;
+}
+
+void TMain::BuildMenus() {
+  QMenu* file = menuBar()->addMenu("&File");
+  file->setObjectName("File1");
+  AddItem(file, "Open1", "&Open...", &TMain::ReportItemClick);
+  AddItem(file, "Save1", "&Save...", &TMain::ReportItemClick);
+  file->addSeparator()->setObjectName("N4");
+  AddItem(file, "PrintSetup1", "Print Se&tup...", &TMain::ReportItemClick);
+  AddItem(file, "p1", "Print Pre&view", &TMain::ReportItemClick);
+  AddItem(file, "Print1", "&Print", &TMain::ReportItemClick);
+  file->addSeparator()->setObjectName("N1");
+  AddItem(file, "Exit1", "E&xit", &TMain::Exit1Click);
+
+  QMenu* loggerMenu = menuBar()->addMenu("&Logger");
+  loggerMenu->setObjectName("Logger1");
+  AddItem(loggerMenu, "ReadAll1", "&Read All", &TMain::ReadAll1Click)->setShortcut(QKeySequence("Ctrl+A"));
+  AddItem(loggerMenu, "ReadJustPage01", "Read Just Page &0", &TMain::ReadJustPage01Click)
+      ->setShortcut(QKeySequence("Ctrl+R"));
+  loggerMenu->addSeparator()->setObjectName("N3");
+  AddItem(loggerMenu, "Setup1", "&Setup", &TMain::ReportItemClick);
+  AddItem(loggerMenu, "SettoPCTime1", "S&et to PC Time", &TMain::ReportItemClick);
+  AddItem(loggerMenu, "SetNVram1", "Set &NV ram", &TMain::ReportItemClick);
+  loggerMenu->addSeparator()->setObjectName("N2");
+  AddItem(loggerMenu, "Page01", "&Page 0", &TMain::ReportItemClick);
+  AddItem(loggerMenu, "Page11", "P&age 2", &TMain::ReportItemClick);
+  AddItem(loggerMenu, "SerialNumber1", "Se&rial Number", &TMain::ReportItemClick);
+  AddItem(loggerMenu, "Alarm1", "&Alarm", &TMain::ReportItemClick);
+  AddItem(loggerMenu, "Histogram1", "&Histogram", &TMain::ReportItemClick);
+  AddItem(loggerMenu, "Temperature1", "&Temperature", &TMain::ReportItemClick);
+  // A silent or absent recorder must never trap the user in a wait.
+  loggerMenu->addSeparator()->setObjectName("N5");
+  QAction* cancel = AddItem(loggerMenu, "Cancel1", "Cancel", &TMain::CancelClick);
+  cancel->setShortcut(QKeySequence(Qt::Key_Escape));
+  cancel->setEnabled(false);
+
+  QMenu* portMenu = menuBar()->addMenu("&Port");
+  portMenu->setObjectName("Port1");
+  portGroup_ = new QActionGroup(this);
+  portGroup_->setExclusive(true);
+  QAction* comm1 = AddItem(portMenu, "mnuComm1", "Comm&1", &TMain::mnuComm1Click);
+  QAction* comm2 = AddItem(portMenu, "mnuComm2", "Comm&2", &TMain::mnuComm2Click);
+  for (QAction* a : {comm1, comm2}) {
+    a->setCheckable(true);
+    portGroup_->addAction(a);
+  }
+  comm1->setChecked(true);
+
+  QMenu* help = menuBar()->addMenu("&Help");
+  help->setObjectName("Help1");
+  AddItem(help, "About1", "&About", &TMain::About1Click);
+
+  for (const char* name : kUnavailableItems) Action(name)->setEnabled(false);
+}
+
+void TMain::BuildLayout() {
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+
+  auto* panel2 = new QFrame(central);  // carries no visible control
+  panel2->setObjectName("Panel2");
+  panel2->setFixedHeight(kPanelHeight);
+  column->addWidget(panel2);
+
+  auto* row = new QHBoxLayout;
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  chart1_ = new QFrame(central);
+  chart1_->setObjectName("Chart1");
+  chart1_->setAutoFillBackground(true);
+  QPalette white = chart1_->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  chart1_->setPalette(white);
+  chart1_->setMinimumSize(100, 100);
+  chart1_->setToolTip("Right Click to scroll. Left box to Zoom. Lower right to upper left to reset Zoom.");
+  row->addWidget(chart1_, 1);
+
+  memo1_ = new MemoPane(central);
+  memo1_->setFixedWidth(kMemoWidth);
+  memo1_->installEventFilter(this);
+  row->addWidget(memo1_);
+  column->addLayout(row, 1);
+  setCentralWidget(central);
+}
+
+QAction* TMain::Action(const char* name) const { return findChild<QAction*>(name); }
+
+void TMain::SetDeviceCommandsEnabled(bool enabled) {
+  for (const char* name : kDeviceItems) Action(name)->setEnabled(enabled);
+  for (const char* name : kUnavailableItems) Action(name)->setEnabled(false);
+  Action("Cancel1")->setEnabled(!enabled);
+}
+
+void TMain::ReadAll1Click() { downloads_->ReadAll1Click(); }
+
+void TMain::ReadJustPage01Click() { downloads_->ReadJustPage01Click(); }
+
+void TMain::Exit1Click() {
+  app_->RequestAbort();
+  close();
+}
+
+void TMain::CancelClick() { app_->CancelCommand(); }
+
+void TMain::mnuComm1Click() {
+  if (app_->CommandRunning()) return;
+  Action("mnuComm1")->setChecked(true);
+  app_->ChoosePort(logger::PortChoice::Comm1);
+}
+
+void TMain::mnuComm2Click() {
+  if (app_->CommandRunning()) return;
+  Action("mnuComm2")->setChecked(true);
+  app_->ChoosePort(logger::PortChoice::Comm2);
+}
+
+void TMain::About1Click() { aboutBox_->exec(); }
+
+void TMain::ReportItemClick() {
+  // The reports of the downloaded store are drawn by the renderers; until
+  // they exist the pane simply shows nothing.
+  memo1_->Clear();
+}
+
+void TMain::closeEvent(QCloseEvent* event) {
+  if (app_->CommandRunning()) {
+    // Never close from inside a wait: end it like Exit and close once the
+    // command has unwound.
+    app_->RequestAbort();
+    closePending_ = true;
+    event->ignore();
+    return;
+  }
+  app_->FormClose();
+  event->accept();
+}
+
+bool TMain::eventFilter(QObject* watched, QEvent* event) {
+  // The pane would take Ctrl+A as "select all"; the menu's shortcuts win
+  // anywhere in the window.
+  if (watched == memo1_ && event->type() == QEvent::ShortcutOverride) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() == Qt::ControlModifier && (key->key() == Qt::Key_A || key->key() == Qt::Key_R)) {
+      event->ignore();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace gui

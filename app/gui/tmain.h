@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+
+#include "app/download_workflows.h"
+#include "app/logger_app.h"
+#include "platform/qt_widgets/qt_event_pump.h"
+#include "platform/qt_widgets/qt_user_messages.h"
+
+class QAction;
+class QActionGroup;
+class QMenu;
+
+namespace platform {
+class Clock;
+}
+
+namespace gui {
+
+class MemoPane;
+class TAboutBox;
+
+// The main window: menu bar, the chart on the left and the report pane on
+// the right. It owns the program-wide state (through LoggerApp) and hands
+// every menu command to the workflow that does the work.
+class TMain final : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  struct Options {
+    logger::PortPaths ports;
+    // Tests inject their own message boxes and serial port; null means the
+    // real ones.
+    platform::UserMessages* messages = nullptr;
+    std::unique_ptr<platform::SerialPort> port;
+    platform::Clock* clock = nullptr;
+  };
+
+  explicit TMain(Options options);
+  ~TMain() override;
+
+  logger::LoggerApp& App() { return *app_; }
+  MemoPane& Memo1() { return *memo1_; }
+  QWidget& Chart1() { return *chart1_; }
+  TAboutBox& AboutBox() { return *aboutBox_; }
+  QAction* Action(const char* name) const;
+
+  // Menu handlers, named after their items.
+  void ReadAll1Click();
+  void ReadJustPage01Click();
+  void Exit1Click();
+  void CancelClick();
+  void mnuComm1Click();
+  void mnuComm2Click();
+  void About1Click();
+  void ReportItemClick();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildLayout();
+  void SetDeviceCommandsEnabled(bool enabled);
+  QAction* AddItem(QMenu* menu, const char* name, const QString& caption, void (TMain::*handler)());
+
+  platform::QtEventPump pump_;
+  platform::QtBusyCursor cursor_;
+  platform::QtUserMessages qtMessages_;
+  std::unique_ptr<platform::Clock> ownedClock_;
+  std::unique_ptr<logger::LoggerApp> app_;
+  std::unique_ptr<logger::DownloadWorkflows> downloads_;
+  MemoPane* memo1_ = nullptr;
+  QWidget* chart1_ = nullptr;
+  TAboutBox* aboutBox_ = nullptr;
+  QActionGroup* portGroup_ = nullptr;
+  // Closing was asked for while a command waited: close once it unwinds.
+  bool closePending_ = false;
+};
+
+}  // namespace gui

@@ -1,0 +1,104 @@
+#include "cli/cli_app.h"
+
+#include <array>
+#include <ostream>
+
+#include "platform/posix/posix_serial_port.h"
+
+namespace cli {
+
+namespace {
+
+struct RawRegion {
+  const char* name;
+  void (logger::LoggerProtocol::*read)();
+  int first;  // store entries the procedure fills
+  int last;
+};
+
+constexpr std::array<RawRegion, 6> kRegions = {{
+    {"page0", &logger::LoggerProtocol::ReadPage0, 1, 32},
+    {"page2", &logger::LoggerProtocol::ReadPage2, 33, 64},
+    {"serial", &logger::LoggerProtocol::ReadSerialNumber, 65, 74},
+    {"alarms", &logger::LoggerProtocol::ReadAlarmRecords, 73, 170},
+    {"histogram", &logger::LoggerProtocol::ReadHistogram, 169, 296},
+    {"log", &logger::LoggerProtocol::ReadTemperatureLog, 297, 2344},
+}};
+
+}  // namespace
+
+void StderrMessages::ShowMessage(platform::MessageKind, const std::string&, const std::string& text) {
+  ++count_;
+  err_ << text << '\n';
+  err_.flush();
+}
+
+CliApp::CliApp(const CliOptions& options, std::ostream& out, std::ostream& err)
+    : options_(options), out_(out), err_(err), messages_(err) {
+  logger::PortPaths paths;
+  paths.comm1 = options.port;
+  paths.comm2 = options.port;
+  app_ = std::make_unique<logger::LoggerApp>(platform::CreateSystemSerialPort(), paths,
+                                             logger::LoggerApp::Services{pump_, clock_, messages_, cursor_});
+  logger::FillDayNames(app_->State());
+  app_->Protocol().SetAnswerTimeoutMs(options.timeoutMs);
+  // Ctrl+C ends the wait like Exit.
+  pump_.OnInterrupt = [this] { app_->RequestAbort(); };
+}
+
+int CliApp::Run() {
+  if (options_.command == "read-raw") return RunReadRaw();
+  err_ << "unknown command '" << options_.command << "'\n" << UsageText();
+  return kExitBadArguments;
+}
+
+bool CliApp::OpenRecorderPort(int& status) {
+  if (options_.port.empty()) {
+    err_ << options_.command << " talks to the recorder: give its device with --port PATH\n";
+    status = kExitBadArguments;
+    return false;
+  }
+  if (!app_->OpenPort()) {
+    status = kExitLink;
+    return false;
+  }
+  return true;
+}
+
+int CliApp::StatusOfLastCommand() const {
+  switch (app_->LastCommandStop()) {
+    case logger::CommandStop::Aborted: return kExitInterrupted;
+    case logger::CommandStop::TimedOut:
+    case logger::CommandStop::DeviceLost: return kExitLink;
+    case logger::CommandStop::Cancelled:
+    case logger::CommandStop::None: break;
+  }
+  return app_->LastCommandFailed() ? kExitDataError : kExitDone;
+}
+
+int CliApp::RunReadRaw() {
+  if (options_.args.size() != 1) {
+    err_ << "read-raw takes one region: page0, page2, serial, alarms, histogram or log\n";
+    return kExitBadArguments;
+  }
+  const RawRegion* region = nullptr;
+  for (const RawRegion& r : kRegions) {
+    if (options_.args[0] == r.name) region = &r;
+  }
+  if (region == nullptr) {
+    err_ << "unknown region '" << options_.args[0] << "': use page0, page2, serial, alarms, histogram or log\n";
+    return kExitBadArguments;
+  }
+  int status = kExitDone;
+  if (!OpenRecorderPort(status)) return status;
+
+  app_->RunDeviceCommand([&] { (app_->Protocol().*(region->read))(); });
+  status = StatusOfLastCommand();
+  if (status != kExitDone) return status;
+  const logger::LoggerStore& store = app_->State().LoggerData;
+  for (int i = region->first; i <= region->last; ++i) out_ << i << '\t' << store.At(i) << '\n';
+  out_.flush();
+  return kExitDone;
+}
+
+}  // namespace cli

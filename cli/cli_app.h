@@ -1,0 +1,53 @@
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "app/logger_app.h"
+#include "cli/cli_options.h"
+#include "platform/posix/poll_event_pump.h"
+#include "platform/posix/system_clock.h"
+
+namespace cli {
+
+// Messages go to standard error, one per line group.
+class StderrMessages final : public platform::UserMessages {
+ public:
+  explicit StderrMessages(std::ostream& err) : err_(err) {}
+  void ShowMessage(platform::MessageKind kind, const std::string& title, const std::string& text) override;
+  int Count() const { return count_; }
+
+ private:
+  std::ostream& err_;
+  int count_ = 0;
+};
+
+// The window's workflow code without a window: the same LoggerApp over the
+// system serial port, a pump that only honours time and Ctrl+C, messages on
+// standard error.
+class CliApp {
+ public:
+  CliApp(const CliOptions& options, std::ostream& out, std::ostream& err);
+
+  int Run();
+
+ private:
+  int RunReadRaw();
+  // Opens --port; false (with the message shown) when it is missing or
+  // cannot be opened, and `status` then holds the exit status.
+  bool OpenRecorderPort(int& status);
+  // The exit status for how the last device command ended.
+  int StatusOfLastCommand() const;
+
+  const CliOptions& options_;
+  std::ostream& out_;
+  std::ostream& err_;
+  platform::PollEventPump pump_;
+  platform::SystemClock clock_;
+  StderrMessages messages_;
+  platform::NoCursor cursor_;
+  std::unique_ptr<logger::LoggerApp> app_;
+};
+
+}  // namespace cli

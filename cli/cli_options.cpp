@@ -1,0 +1,78 @@
+#include "cli/cli_options.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace cli {
+
+std::optional<int> ParseTimeoutSeconds(const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  errno = 0;
+  char* end = nullptr;
+  double seconds = std::strtod(text.c_str(), &end);
+  if (errno != 0 || end == text.c_str() || *end != '\0' || !std::isfinite(seconds)) return std::nullopt;
+  if (seconds <= 0 || seconds > 86400) return std::nullopt;
+  return static_cast<int>(std::lround(seconds * 1000));
+}
+
+std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argv, std::string& error) {
+  CliOptions options;
+  std::size_t i = 0;
+  for (; i < argv.size(); ++i) {
+    const std::string& a = argv[i];
+    if (a == "--help" || a == "-h") {
+      options.help = true;
+      return options;
+    }
+    if (a == "--port" || a == "--timeout") {
+      if (i + 1 >= argv.size()) {
+        error = a + " needs a value";
+        return std::nullopt;
+      }
+      const std::string& value = argv[++i];
+      if (a == "--port") {
+        if (value.empty()) {
+          error = "--port needs a device path";
+          return std::nullopt;
+        }
+        options.port = value;
+      } else {
+        auto ms = ParseTimeoutSeconds(value);
+        if (!ms) {
+          error = "--timeout takes a number of seconds above 0 and at most 86400, not '" + value + "'";
+          return std::nullopt;
+        }
+        options.timeoutMs = *ms;
+      }
+      continue;
+    }
+    if (a.rfind("--", 0) == 0) {
+      error = "unknown option " + a;
+      return std::nullopt;
+    }
+    break;
+  }
+  if (i >= argv.size()) {
+    error = "no command given";
+    return std::nullopt;
+  }
+  options.command = argv[i];
+  options.args.assign(argv.begin() + static_cast<std::ptrdiff_t>(i) + 1, argv.end());
+  return options;
+}
+
+std::string UsageText() {
+  return "usage: quorvel-cli [--port PATH] [--timeout SECONDS] COMMAND [ARGS]\n"
+         "\n"
+         "commands:\n"
+         "  read-raw REGION   one read procedure; prints the stored entries of REGION\n"
+         "                    (page0, page2, serial, alarms, histogram, log)\n"
+         "\n"
+         "--port names the recorder's device (needed by commands that talk to it);\n"
+         "--timeout bounds every answer wait (default 10 seconds).\n"
+         "exit status: 0 done, 1 no answer / link lost / port not opened,\n"
+         "2 bad arguments, 3 data or file error, 130 interrupted.\n";
+}
+
+}  // namespace cli
