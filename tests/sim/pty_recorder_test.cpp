@@ -1,0 +1,198 @@
+#include "sim/pty_recorder.h"
+
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <cerrno>
+#include <memory>
+#include <thread>
+
+#include "tests/sim/pty_client.h"
+
+namespace {
+
+using sim::Faults;
+using sim::PtyRecorder;
+using sim::RecorderMemory;
+using simtest::MonotonicNs;
+using simtest::PtyClient;
+
+std::string ReadCommand(std::uint16_t address) {
+  return std::string{'\x33', static_cast<char>(address >> 8), static_cast<char>(address & 0xFF)};
+}
+
+// The answer the in-memory engine gives for the same block (no clock in it).
+std::string EngineAnswer(RecorderMemory memory, std::uint16_t address) {
+  sim::RecorderEngine engine(memory, Faults{});
+  std::string all;
+  for (const std::string& piece : engine.Receive(ReadCommand(address), 0).pieces) all += piece;
+  return all;
+}
+
+std::unique_ptr<PtyRecorder> StartRecorder(Faults faults) {
+  auto recorder = std::make_unique<PtyRecorder>(RecorderMemory::Plausible(0), faults);
+  std::string error;
+  EXPECT_TRUE(recorder->Start(&error)) << error;
+  return recorder;
+}
+
+void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+TEST(PtyRecorder, AnswersAReadLikeTheEngineAndTimesTheCommand) {
+  auto recorder = StartRecorder(Faults{});
+  EXPECT_EQ(recorder->DevicePath().rfind("/dev/pts/", 0), 0u) << recorder->DevicePath();
+  PtyClient client(recorder->DevicePath());
+  ASSERT_TRUE(client.IsOpen());
+
+  std::int64_t beforeMs = MonotonicNs() / 1000000;
+  client.Send(ReadCommand(0x0860));
+  std::string answer = client.Read(34, 2000);
+  std::int64_t afterMs = MonotonicNs() / 1000000;
+  EXPECT_EQ(answer, EngineAnswer(recorder->Memory(), 0x0860));
+  EXPECT_EQ(recorder->Commands(), std::vector<std::string>{ReadCommand(0x0860)});
+  // The server's times are on the caller's monotonic clock.
+  std::vector<std::int64_t> times = recorder->CommandTimesMs();
+  ASSERT_EQ(times.size(), 1u);
+  EXPECT_GE(times[0], beforeMs);
+  EXPECT_LE(times[0], afterMs);
+}
+
+TEST(PtyRecorder, NothingEchoesAndWritesLand) {
+  auto recorder = StartRecorder(Faults{});
+  PtyClient client(recorder->DevicePath());
+  client.Send("\xA5\x22\x0D\x07\x22\x40Q");
+  SleepMs(100);
+  EXPECT_EQ(client.Queued(), 0);
+  EXPECT_EQ(recorder->Memory().Raw()[0x0D], 7);
+  EXPECT_EQ(recorder->Memory().Raw()[0x40], 'Q');
+  // A command split over two writes with a pause between is still one command.
+  client.Send("\x33");
+  SleepMs(30);
+  client.Send(std::string("\x00\x00", 2));
+  std::string page0 = client.Read(34, 2000);
+  ASSERT_EQ(page0.size(), 34u);
+  EXPECT_EQ(page0[0x0D], 7);
+  EXPECT_EQ(client.Queued(), 0);
+}
+
+TEST(PtyRecorder, SurvivesTheClientClosingAndReopening) {
+  auto recorder = StartRecorder(Faults{});
+  {
+    PtyClient first(recorder->DevicePath());
+    first.Send(ReadCommand(0x0040));
+    EXPECT_EQ(first.Read(34, 2000).size(), 34u);
+  }
+  PtyClient second(recorder->DevicePath());
+  ASSERT_TRUE(second.IsOpen());
+  second.Send(ReadCommand(0x0040));
+  EXPECT_EQ(second.Read(34, 2000).substr(0, 11), "Cold room 3");
+  EXPECT_FALSE(recorder->HungUp());
+}
+
+TEST(PtyRecorderFaults, StaleBytesWaitOnTheLineBeforeAnyCommand) {
+  Faults faults;
+  faults.stale = 5;
+  auto recorder = StartRecorder(faults);
+  PtyClient client(recorder->DevicePath());
+  SleepMs(20);
+  EXPECT_EQ(client.Queued(), 5);
+  EXPECT_EQ(client.Read(5, 1000), std::string(5, '\xEE'));
+}
+
+TEST(PtyRecorderFaults, FragmentsArriveSeparatelyAndExtraBytesFollow) {
+  Faults faults;
+  faults.fragment = 4;
+  faults.extra = 6;
+  auto recorder = StartRecorder(faults);
+  PtyClient client(recorder->DevicePath());
+  client.Send(ReadCommand(0x0800));
+  pollfd pfd{client.Descriptor(), POLLIN, 0};
+  ASSERT_EQ(::poll(&pfd, 1, 2000), 1);
+  int firstSeen = client.Queued();
+  EXPECT_GT(firstSeen, 0);
+  EXPECT_LT(firstSeen, 40) << "pieces 5 ms apart should not all be queued at once";
+  std::string answer = client.Read(40, 2000);
+  ASSERT_EQ(answer.size(), 40u);
+  EXPECT_EQ(answer.substr(0, 34), EngineAnswer(recorder->Memory(), 0x0800));
+  EXPECT_EQ(answer.substr(34), std::string(6, '\xEE'));
+}
+
+TEST(PtyRecorderFaults, SilentAfterOneAnswerKeepsListening) {
+  Faults faults;
+  faults.silentAfter = 1;
+  auto recorder = StartRecorder(faults);
+  PtyClient client(recorder->DevicePath());
+  client.Send(ReadCommand(0x0000));
+  EXPECT_EQ(client.Read(34, 2000).size(), 34u);
+  client.Send(ReadCommand(0x0040));
+  EXPECT_EQ(client.Read(1, 300), "");
+  EXPECT_EQ(recorder->Commands().size(), 2u);
+  EXPECT_FALSE(recorder->HungUp());
+}
+
+TEST(PtyRecorderFaults, HangUpShowsAsEioAndPollhupAfterTheLastAnswer) {
+  Faults faults;
+  faults.hangupAfter = 1;
+  auto recorder = StartRecorder(faults);
+  PtyClient client(recorder->DevicePath());
+  client.Send(ReadCommand(0x0000));
+  EXPECT_EQ(client.Read(34, 2000).size(), 34u) << "the last answer is still delivered";
+  pollfd pfd{client.Descriptor(), POLLIN, 0};
+  ASSERT_EQ(::poll(&pfd, 1, 3000), 1);
+  EXPECT_NE(pfd.revents & POLLHUP, 0);
+  EXPECT_EQ(client.Queued(), -EIO);
+  EXPECT_TRUE(recorder->HungUp());
+}
+
+TEST(PtyRecorderFaults, StopReturnsWhileTheClientIsNotReading) {
+  Faults faults;
+  faults.extra = 1000;
+  auto recorder = StartRecorder(faults);
+  PtyClient client(recorder->DevicePath());
+  std::string commands;
+  for (int i = 0; i < 40; ++i) commands += ReadCommand(0x1000);
+  client.Send(commands);  // 40 answers of 1034 bytes: far more than a pty holds
+  SleepMs(200);
+  EXPECT_LE(client.Queued(), 4095);
+  std::int64_t start = MonotonicNs();
+  recorder->Stop();
+  EXPECT_LT(MonotonicNs() - start, 1000LL * 1000000);
+}
+
+// Pacing at 9600 baud: a byte is 10 bits, 1.0417 ms; an answer 35.4 ms.
+constexpr double kByteMs = 10.0 * 1000 / 9600;
+
+TEST(PtyRecorderPacing, AnswersTakeTheirLineTime) {
+  Faults faults;
+  faults.baud = 9600;
+  auto recorder = StartRecorder(faults);
+  PtyClient client(recorder->DevicePath());
+
+  // One command at a time: every answer takes at least its line time, and
+  // the ten together stay close to ten line times.
+  double totalMs = 0;
+  for (int i = 0; i < 10; ++i) {
+    client.Send(ReadCommand(static_cast<std::uint16_t>(0x1000 + 32 * i)));
+    std::int64_t lastNs = 0;
+    ASSERT_EQ(client.Read(34, 2000, &lastNs).size(), 34u);
+    double tookMs = lastNs / 1e6 - recorder->CommandTimesMs().back();
+    EXPECT_GE(tookMs, 35.0) << "answer " << i;
+    totalMs += tookMs;
+  }
+  EXPECT_LT(totalMs, 10 * 34 * kByteMs * 1.05);
+
+  // Ten commands at once: the answers follow each other on the line with
+  // no gap and no drift.
+  std::string burst;
+  for (int i = 0; i < 10; ++i) burst += ReadCommand(0x0800);
+  client.Send(burst);
+  std::int64_t lastNs = 0;
+  ASSERT_EQ(client.Read(340, 3000, &lastNs).size(), 340u);
+  std::vector<std::int64_t> times = recorder->CommandTimesMs();
+  ASSERT_EQ(times.size(), 20u);
+  double burstMs = lastNs / 1e6 - times[10];
+  EXPECT_GE(burstMs, 340 * kByteMs - 1);
+  EXPECT_LT(burstMs, 340 * kByteMs * 1.04);
+}
+
+}  // namespace
