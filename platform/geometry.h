@@ -32,8 +32,8 @@ struct Rect {
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 
-// 0x00BBGGRR: red in the low byte. Values with the top byte set are the
-// chart's symbolic colours; they are resolved before they reach a device.
+// 0x00BBGGRR: red in the low byte. Values with the top bit set name system
+// colours; devices draw them through ResolveColor (system_colors.h).
 using Color = std::uint32_t;
 
 inline constexpr int RedOf(Color c) { return static_cast<int>(c & 0xFF); }

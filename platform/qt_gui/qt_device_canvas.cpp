@@ -1,0 +1,313 @@
+#include "platform/qt_gui/qt_device_canvas.h"
+#include "platform/system_colors.h"
+
+#include <QBrush>
+#include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPen>
+#include <QPolygon>
+#include <QRegion>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "platform/qt_gui/qt_pictures.h"
+
+namespace platform {
+
+namespace {
+
+QColor ToQColor(Color color) {
+  const Color c = ResolveColor(color);
+  return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
+
+QPolygon ToQPolygon(std::span<const Point> points) {
+  QPolygon polygon(static_cast<int>(points.size()));
+  for (std::size_t i = 0; i < points.size(); ++i) polygon.setPoint(static_cast<int>(i), points[i].x, points[i].y);
+  return polygon;
+}
+
+// The rectangle whose outline with a one-pixel pen covers left .. right - 1:
+// Qt strokes one pixel beyond an integer rectangle's size.
+QRect OutlineRect(const Rect& r) {
+  const int left = std::min(r.left, r.right), right = std::max(r.left, r.right);
+  const int top = std::min(r.top, r.bottom), bottom = std::max(r.top, r.bottom);
+  return QRect(left, top, right - left - 1, bottom - top - 1);
+}
+
+// Dash patterns of the thin styled pens, in pixels.
+QList<qreal> DashPattern(PenStyle style) {
+  switch (style) {
+    case PenStyle::Dash: return {18, 6};
+    case PenStyle::Dot: return {3, 3};
+    case PenStyle::DashDot: return {9, 6, 3, 6};
+    case PenStyle::DashDotDot: return {9, 3, 3, 3, 3, 3};
+    default: return {};
+  }
+}
+
+Qt::BrushStyle ToQtBrushStyle(BrushStyle style) {
+  switch (style) {
+    case BrushStyle::Solid: return Qt::SolidPattern;
+    case BrushStyle::Clear: return Qt::NoBrush;
+    case BrushStyle::Horizontal: return Qt::HorPattern;
+    case BrushStyle::Vertical: return Qt::VerPattern;
+    case BrushStyle::FDiagonal: return Qt::FDiagPattern;
+    case BrushStyle::BDiagonal: return Qt::BDiagPattern;
+    case BrushStyle::Cross: return Qt::CrossPattern;
+    case BrushStyle::DiagCross: return Qt::DiagCrossPattern;
+  }
+  return Qt::SolidPattern;
+}
+
+// Angle in degrees, counter-clockwise from three o'clock, of the point where
+// the ray from the ellipse's centre through `p` meets it, in the parametric
+// form Qt's arcs use.
+double ArcAngle(const QRectF& box, Point p) {
+  const double dx = (p.x - box.center().x()) / std::max(1.0, box.width());
+  const double dy = (p.y - box.center().y()) / std::max(1.0, box.height());
+  return std::atan2(-dy, dx) * 180.0 / std::numbers::pi;
+}
+
+}  // namespace
+
+QtDeviceCanvas::QtDeviceCanvas(QPainter* painter, QPaintDevice* metricsDevice)
+    : metricsDevice_(metricsDevice) {
+  Begin(painter);
+}
+
+QtDeviceCanvas::~QtDeviceCanvas() = default;
+
+void QtDeviceCanvas::Begin(QPainter* painter) {
+  painter_ = painter;
+  realisedValid_ = false;
+  if (painter_ == nullptr) return;
+  // Pixel-exact geometry as the chart's layout expects; text stays smooth.
+  painter_->setRenderHint(QPainter::Antialiasing, false);
+  painter_->setRenderHint(QPainter::TextAntialiasing, true);
+  ApplyMapping();
+}
+
+void QtDeviceCanvas::End() { painter_ = nullptr; }
+
+platform::Size QtDeviceCanvas::PixelsPerInch() const {
+  if (ppi_.cx > 0 && ppi_.cy > 0) return ppi_;
+  const QPaintDevice* device = painter_ != nullptr ? painter_->device() : metricsDevice_;
+  if (device == nullptr) return {96, 96};
+  return {device->logicalDpiX(), device->logicalDpiY()};
+}
+
+bool QtDeviceCanvas::IsRaster() const {
+  return painter_ != nullptr && painter_->paintEngine() != nullptr &&
+         painter_->paintEngine()->type() == QPaintEngine::Raster;
+}
+
+void QtDeviceCanvas::SetMapping(const Mapping& mapping) {
+  mapping_ = mapping;
+  ApplyMapping();
+}
+
+void QtDeviceCanvas::ApplyMapping() {
+  if (painter_ == nullptr) return;
+  if (!mapping_.anisotropic) {
+    painter_->setViewTransformEnabled(false);
+    return;
+  }
+  painter_->setWindow(mapping_.windowOrg.x, mapping_.windowOrg.y, mapping_.windowExt.cx, mapping_.windowExt.cy);
+  painter_->setViewport(mapping_.viewportOrg.x, mapping_.viewportOrg.y, mapping_.viewportExt.cx,
+                        mapping_.viewportExt.cy);
+  painter_->setViewTransformEnabled(true);
+}
+
+void QtDeviceCanvas::SetClipRect(const Rect& rect) {
+  if (painter_ == nullptr) return;
+  painter_->setClipRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
+}
+
+void QtDeviceCanvas::SetClipPolygon(std::span<const Point> points) {
+  if (painter_ == nullptr) return;
+  painter_->setClipRegion(QRegion(ToQPolygon(points), Qt::OddEvenFill));
+}
+
+void QtDeviceCanvas::RemoveClip() {
+  if (painter_ != nullptr) painter_->setClipping(false);
+}
+
+bool QtDeviceCanvas::ThinPen() const { return pen_.alternate || pen_.width <= 1; }
+
+bool QtDeviceCanvas::Realise() {
+  if (painter_ == nullptr) return false;
+  const bool penChanged = !realisedValid_ || !(realisedPen_ == pen_);
+  const bool brushChanged = !realisedValid_ || !(realisedBrush_ == brush_);
+  const bool bkChanged = !realisedValid_ || realisedBkMode_ != bkMode_ || realisedBkColor_ != bkColor_;
+  if (bkChanged) {
+    painter_->setBackgroundMode(bkMode_ == BackgroundMode::Opaque ? Qt::OpaqueMode : Qt::TransparentMode);
+    painter_->setBackground(ToQColor(bkColor_));
+  }
+  if (penChanged) {
+    QPen pen;
+    if (pen_.alternate) {
+      pen = QPen(ToQColor(pen_.color), 0);
+      pen.setDashPattern({1, 1});
+    } else if (pen_.style == PenStyle::Clear) {
+      pen = QPen(Qt::NoPen);
+    } else {
+      pen = QPen(ToQColor(pen_.color), std::max(0, pen_.width));
+      // Styled pens wider than one draw solid, as on the original devices.
+      const QList<qreal> dashes = DashPattern(pen_.style);
+      if (!dashes.isEmpty() && pen_.width <= 1) pen.setDashPattern(dashes);
+    }
+    // A flat cap leaves out a thin line's last pixel; wide pens are round.
+    pen.setCapStyle(ThinPen() ? Qt::FlatCap : Qt::RoundCap);
+    pen.setJoinStyle(ThinPen() ? Qt::MiterJoin : Qt::RoundJoin);
+    painter_->setPen(pen);
+    QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
+    // Raster operations exist only on raster targets; elsewhere drawn plain.
+    if (IsRaster() && pen_.mode == PenMode::NotXor) mode = QPainter::RasterOp_NotSourceXorDestination;
+    if (IsRaster() && pen_.mode == PenMode::Xor) mode = QPainter::RasterOp_SourceXorDestination;
+    painter_->setCompositionMode(mode);
+  }
+  if (brushChanged) {
+    const QImage* image = brush_.bitmap ? ImageOfBitmap(*brush_.bitmap) : nullptr;
+    if (image != nullptr) {
+      painter_->setBrush(QBrush(*image));
+    } else {
+      painter_->setBrush(QBrush(ToQColor(brush_.color), ToQtBrushStyle(brush_.style)));
+    }
+  }
+  realisedPen_ = pen_;
+  realisedBrush_ = brush_;
+  realisedBkMode_ = bkMode_;
+  realisedBkColor_ = bkColor_;
+  realisedValid_ = true;
+  return true;
+}
+
+void QtDeviceCanvas::SetPixel(int x, int y, Color color) {
+  if (painter_ == nullptr) return;
+  // One device pixel at the logical point, whatever the mapping.
+  const QPoint device = painter_->transform().map(QPoint(x, y));
+  painter_->save();
+  painter_->resetTransform();
+  painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter_->fillRect(device.x(), device.y(), 1, 1, ToQColor(color));
+  painter_->restore();
+}
+
+void QtDeviceCanvas::MoveTo(int x, int y) { position_ = {x, y}; }
+
+void QtDeviceCanvas::LineTo(int x, int y) {
+  DrawSegment(position_, {x, y});
+  position_ = {x, y};
+}
+
+void QtDeviceCanvas::DrawSegment(Point from, Point to) {
+  if (!Realise()) return;
+  if (from == to) {
+    // A thin line of no length has no pixels; a wide one is a round dot.
+    if (ThinPen() || pen_.style == PenStyle::Clear) return;
+    painter_->save();
+    painter_->setPen(Qt::NoPen);
+    painter_->setBrush(ToQColor(pen_.color));
+    const double r = pen_.width / 2.0;
+    painter_->drawEllipse(QPointF(from.x, from.y), r, r);
+    painter_->restore();
+    return;
+  }
+  painter_->drawLine(from.x, from.y, to.x, to.y);
+}
+
+void QtDeviceCanvas::Polyline(std::span<const Point> points) {
+  if (points.size() < 2 || !Realise()) return;
+  if (ThinPen()) {
+    // Segment by segment, each leaving out its end pixel, so a joint is set
+    // once (a not-xor polyline drawn twice restores every pixel).
+    for (std::size_t i = 1; i < points.size(); ++i) DrawSegment(points[i - 1], points[i]);
+    return;
+  }
+  painter_->drawPolyline(ToQPolygon(points));
+}
+
+void QtDeviceCanvas::Polygon(std::span<const Point> points) {
+  if (points.size() < 2 || !Realise()) return;
+  painter_->drawPolygon(ToQPolygon(points), Qt::OddEvenFill);
+}
+
+void QtDeviceCanvas::Rectangle(const Rect& rect) {
+  if (!Realise()) return;
+  painter_->drawRect(OutlineRect(rect));
+}
+
+void QtDeviceCanvas::RoundRect(const Rect& rect, int cornerWidth, int cornerHeight) {
+  if (!Realise()) return;
+  painter_->drawRoundedRect(OutlineRect(rect), cornerWidth / 2.0, cornerHeight / 2.0, Qt::AbsoluteSize);
+}
+
+void QtDeviceCanvas::Ellipse(const Rect& rect) {
+  if (!Realise()) return;
+  painter_->drawEllipse(OutlineRect(rect));
+}
+
+void QtDeviceCanvas::Arc(const Rect& rect, Point start, Point end) {
+  if (!Realise()) return;
+  const QRectF box = OutlineRect(rect);
+  const double a0 = ArcAngle(box, start);
+  double span = ArcAngle(box, end) - a0;
+  while (span <= 0) span += 360.0;
+  painter_->drawArc(box, static_cast<int>(std::lround(a0 * 16)), static_cast<int>(std::lround(span * 16)));
+}
+
+void QtDeviceCanvas::Pie(const Rect& rect, Point start, Point end) {
+  if (!Realise()) return;
+  const QRectF box = OutlineRect(rect);
+  const double a0 = ArcAngle(box, start);
+  double span = ArcAngle(box, end) - a0;
+  while (span <= 0) span += 360.0;
+  painter_->drawPie(box, static_cast<int>(std::lround(a0 * 16)), static_cast<int>(std::lround(span * 16)));
+}
+
+void QtDeviceCanvas::PatternFill(const Rect& rect) {
+  if (!Realise()) return;
+  if (brush_.style == BrushStyle::Clear && !brush_.bitmap) return;
+  // A pattern fill copies the brush; the pen's raster mode does not apply.
+  const QPainter::CompositionMode mode = painter_->compositionMode();
+  painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  const QRect r(std::min(rect.left, rect.right), std::min(rect.top, rect.bottom), std::abs(rect.Width()),
+                std::abs(rect.Height()));
+  if (bkMode_ == BackgroundMode::Opaque && brush_.style != BrushStyle::Solid && !brush_.bitmap) {
+    painter_->fillRect(r, ToQColor(bkColor_));
+  }
+  painter_->fillRect(r, painter_->brush());
+  painter_->setCompositionMode(mode);
+}
+
+void QtDeviceCanvas::DrawBitmap(int x, int y, const Bitmap& bitmap) {
+  const QImage* image = ImageOfBitmap(bitmap);
+  if (image == nullptr || painter_ == nullptr) return;
+  const QPainter::CompositionMode mode = painter_->compositionMode();
+  painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter_->drawImage(x, y, *image);
+  painter_->setCompositionMode(mode);
+}
+
+void QtDeviceCanvas::StretchBitmap(const Rect& rect, const Bitmap& bitmap) {
+  const QImage* image = ImageOfBitmap(bitmap);
+  if (image == nullptr || painter_ == nullptr) return;
+  const QPainter::CompositionMode mode = painter_->compositionMode();
+  painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter_->drawImage(QRect(rect.left, rect.top, rect.Width(), rect.Height()), *image);
+  painter_->setCompositionMode(mode);
+}
+
+std::unique_ptr<Bitmap> QtDeviceCanvas::CreateBitmap(int width, int height, bool monochrome) {
+  return std::make_unique<QtBitmap>(width, height, monochrome);
+}
+
+std::unique_ptr<Metafile> QtDeviceCanvas::CreateMetafile(int width, int height) {
+  return std::make_unique<QtSvgMetafile>(width, height);
+}
+
+}  // namespace platform

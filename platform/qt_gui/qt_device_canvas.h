@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QFont>
+
+#include "platform/device_canvas.h"
+
+class QPainter;
+class QPaintDevice;
+class QImage;
+class QString;
+
+namespace platform {
+
+// The device canvas over a QPainter, so one code path draws on a widget, a
+// QImage, an SVG or PDF file and a printer page. The painter is borrowed: it
+// may be bound for one paint (a widget) or for the canvas's whole life (an
+// image). Drawing state lives in this object and survives rebinding.
+class QtDeviceCanvas final : public DeviceCanvas {
+ public:
+  // `metricsDevice` measures text while no painter is bound (a widget between
+  // paints); without either, measurements fail.
+  explicit QtDeviceCanvas(QPainter* painter = nullptr, QPaintDevice* metricsDevice = nullptr);
+  ~QtDeviceCanvas() override;
+
+  // Binds the painter of a new paint; mapping and drawing state are applied
+  // to it. End() unbinds it; drawing then does nothing.
+  void Begin(QPainter* painter);
+  void End();
+  QPainter* Painter() const { return painter_; }
+
+  // The resolution reported to the chart; by default the device's logical
+  // resolution (96 on images and screens).
+  void SetPixelsPerInch(platform::Size ppi) { ppi_ = ppi; }
+
+  bool SupportsAlternatePen() const override { return true; }
+  platform::Size PixelsPerInch() const override;
+  void SetMapping(const Mapping& mapping) override;
+  Mapping GetMapping() const override { return mapping_; }
+  void SetClipRect(const Rect& rect) override;
+  void SetClipPolygon(std::span<const Point> points) override;
+  void RemoveClip() override;
+
+  void SetPixel(int x, int y, Color color) override;
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  void Polyline(std::span<const Point> points) override;
+  void Polygon(std::span<const Point> points) override;
+  void Rectangle(const Rect& rect) override;
+  void RoundRect(const Rect& rect, int cornerWidth, int cornerHeight) override;
+  void Ellipse(const Rect& rect) override;
+  void Arc(const Rect& rect, Point start, Point end) override;
+  void Pie(const Rect& rect, Point start, Point end) override;
+  void PatternFill(const Rect& rect) override;
+  void TextOut(int x, int y, const std::string& text) override;
+  bool TextExtent(const std::string& text, platform::Size& extent) override;
+  void DrawBitmap(int x, int y, const Bitmap& bitmap) override;
+  void StretchBitmap(const Rect& rect, const Bitmap& bitmap) override;
+  std::unique_ptr<Bitmap> CreateBitmap(int width, int height, bool monochrome) override;
+  std::unique_ptr<Metafile> CreateMetafile(int width, int height) override;
+
+  // The Qt font a platform font is drawn with ("Arial" becomes the
+  // metric-compatible Liberation Sans).
+  static QFont ToQFont(const platform::Font& font);
+
+ private:
+  // Pushes the drawing objects onto the painter, only those that changed
+  // since they were last pushed. False while no painter is bound.
+  bool Realise();
+  bool IsRaster() const;
+  void ApplyMapping();
+  void DrawSegment(Point from, Point to);
+  bool ThinPen() const;
+  static QString ToQString(const std::string& text);
+
+  QPainter* painter_ = nullptr;
+  QPaintDevice* metricsDevice_ = nullptr;
+  platform::Size ppi_{0, 0};
+  Mapping mapping_;
+  Point position_;
+  bool realisedValid_ = false;
+  platform::Pen realisedPen_;
+  platform::Brush realisedBrush_;
+  BackgroundMode realisedBkMode_ = BackgroundMode::Opaque;
+  Color realisedBkColor_ = 0;
+};
+
+// The image a bitmap made by a Qt canvas holds (monochrome ones converted to
+// black and white); null for bitmaps of other canvases.
+const QImage* ImageOfBitmap(const Bitmap& bitmap);
+
+}  // namespace platform
