@@ -307,11 +307,12 @@ bool PtyRecorder::ClientHasDrained(std::int64_t nowNs) const {
 
 void PtyRecorder::HangUp() {
   State& s = *state_;
+  // Flag first: a client that sees the hang-up must also see HungUp().
+  s.hungUp = true;
   // Closing the master hangs up every slave descriptor: the client's queued
   // count fails with EIO and its poll reports POLLHUP.
   CloseDescriptor(s.master);
   CloseDescriptor(s.slave);
-  s.hungUp = true;
 }
 
 }  // namespace sim
