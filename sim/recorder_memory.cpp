@@ -3,7 +3,6 @@
 #include <time.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -151,14 +150,13 @@ bool RecorderMemory::SaveImage(const std::string& path, std::string* error) cons
     if (error) *error = ErrnoText("cannot write image", path);
     return false;
   }
-  bool ok = std::fwrite(image.data(), 1, kSize, file) == kSize;
-  int savedErrno = errno;
-  ok = (std::fclose(file) == 0) && ok;
-  if (!ok) {
-    errno = savedErrno ? savedErrno : errno;
-    if (error) *error = ErrnoText("cannot write image", path);
-  }
-  return ok;
+  bool written = std::fwrite(image.data(), 1, kSize, file) == kSize;
+  int writeErrno = errno;
+  bool closed = std::fclose(file) == 0;  // a full disk may only show here
+  if (written && closed) return true;
+  if (!written) errno = writeErrno;
+  if (error) *error = ErrnoText("cannot write image", path);
+  return false;
 }
 
 }  // namespace sim
