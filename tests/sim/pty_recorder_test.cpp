@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <thread>
@@ -196,32 +197,40 @@ TEST(PtyRecorderPacing, AnswersTakeTheirLineTime) {
   faults.baud = 9600;
   auto recorder = StartRecorder(faults);
   PtyClient client(recorder->DevicePath());
+  // Scheduling noise on a busy machine only ever adds time, so the upper
+  // bounds look at the median and at the best of a few tries; a pacing that
+  // drifts is slow every time.
 
-  // One command at a time: every answer takes at least its line time, and
-  // the ten together stay close to ten line times.
-  double totalMs = 0;
+  // One command at a time: every answer takes at least its line time.
+  std::vector<double> tookMs;
   for (int i = 0; i < 10; ++i) {
+    std::int64_t sentNs = MonotonicNs();
     client.Send(ReadCommand(static_cast<std::uint16_t>(0x1000 + 32 * i)));
     std::int64_t lastNs = 0;
     ASSERT_EQ(client.Read(34, 2000, &lastNs).size(), 34u);
-    double tookMs = lastNs / 1e6 - recorder->CommandTimesMs().back();
-    EXPECT_GE(tookMs, 35.0) << "answer " << i;
-    totalMs += tookMs;
+    tookMs.push_back((lastNs - sentNs) / 1e6);
+    EXPECT_GE(tookMs.back(), 34 * kByteMs) << "answer " << i;
   }
-  EXPECT_LT(totalMs, 10 * 34 * kByteMs * 1.05);
+  // Each answer adds two wake-ups, so only a gross error shows here; the
+  // burst below holds the pacing to a few per cent.
+  std::sort(tookMs.begin(), tookMs.end());
+  EXPECT_LT(tookMs[5], 34 * kByteMs * 1.25);
 
   // Ten commands at once: the answers follow each other on the line with
   // no gap and no drift.
   std::string burst;
   for (int i = 0; i < 10; ++i) burst += ReadCommand(0x0800);
-  client.Send(burst);
-  std::int64_t lastNs = 0;
-  ASSERT_EQ(client.Read(340, 3000, &lastNs).size(), 340u);
-  std::vector<std::int64_t> times = recorder->CommandTimesMs();
-  ASSERT_EQ(times.size(), 20u);
-  double burstMs = lastNs / 1e6 - times[10];
-  EXPECT_GE(burstMs, 340 * kByteMs - 1);
-  EXPECT_LT(burstMs, 340 * kByteMs * 1.04);
+  double bestMs = 1e9;
+  for (int attempt = 0; attempt < 3 && bestMs >= 340 * kByteMs * 1.04; ++attempt) {
+    std::int64_t sentNs = MonotonicNs();
+    client.Send(burst);
+    std::int64_t lastNs = 0;
+    ASSERT_EQ(client.Read(340, 3000, &lastNs).size(), 340u);
+    double burstMs = (lastNs - sentNs) / 1e6;
+    EXPECT_GE(burstMs, 340 * kByteMs);
+    bestMs = std::min(bestMs, burstMs);
+  }
+  EXPECT_LT(bestMs, 340 * kByteMs * 1.04);
 }
 
 }  // namespace
