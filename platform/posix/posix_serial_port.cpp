@@ -74,7 +74,12 @@ IoError PosixSerialPort::Open(const std::string& path) {
 void PosixSerialPort::Close() {
   if (epollFd_ >= 0) ::close(epollFd_);
   epollFd_ = -1;
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) {
+    // Exclusive mode lasts until the terminal's last close; a device someone
+    // else also holds open (a simulator, a monitor) would refuse our reopen.
+    ::ioctl(fd_, TIOCNXCL);
+    ::close(fd_);
+  }
   fd_ = -1;
   modemLinesRaised_ = false;
 }
@@ -114,9 +119,12 @@ IoError PosixSerialPort::Read(std::size_t count, std::string& bytes) {
 
 void PosixSerialPort::ConsumeWakeups() {
   if (epollFd_ < 0) return;
-  epoll_event events[4];
-  while (::epoll_wait(epollFd_, events, 4, 0) > 0) {
-  }
+  // One descriptor is watched, so one call collects its edge. Calling again
+  // until nothing is left would cost a system call on every wake-up of a
+  // byte-by-byte answer; an arrival after this call stays signalled, which is
+  // what the caller wants anyway.
+  epoll_event events[1];
+  ::epoll_wait(epollFd_, events, 1, 0);
 }
 
 std::unique_ptr<SerialPort> CreateSystemSerialPort() { return std::make_unique<PosixSerialPort>(); }
