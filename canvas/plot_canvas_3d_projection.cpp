@@ -80,12 +80,17 @@ void TPlotCanvas3D::UnprojectPoint(int& x, int& y, int z) const {
     return;
   }
   if (!is3D_ || kxx_ == 0 || kyy_ == 0) return;
-  // Both from the screen values as given; perspective is not undone.
+  // Solves the rotation's two screen equations together. Substituting the
+  // screen x for the unknown chart x (or y) would be off by a pixel or two
+  // wherever the views' cross terms are not zero; where they are, this is
+  // the same result. Perspective is not undone.
+  const double det = kxx_ * kyy_ - kxy_ * kyx_;
+  if (det == 0) return;
   const double dz = z - centerZ_;
-  const int screenX = x;
-  const int screenY = y;
-  x = Round(((screenX - originX_) * inv - dz * kxz_ - (screenY - centerY_) * kxy_) / kxx_) + centerX_;
-  y = Round(((screenY - originY_) * inv - dz * kyz_ - (screenX - centerX_) * kyx_) / kyy_) + centerY_;
+  const double a = (x - originX_) * inv - dz * kxz_;
+  const double b = (y - originY_) * inv - dz * kyz_;
+  x = Round((a * kyy_ - b * kxy_) / det) + centerX_;
+  y = Round((b * kxx_ - a * kyx_) / det) + centerY_;
 }
 
 }  // namespace plot

@@ -8,6 +8,8 @@
 #include <QPen>
 #include <QPolygon>
 #include <QRegion>
+#include <QTransform>
+#include <QVarLengthArray>
 
 #include <cmath>
 #include <numbers>
@@ -217,7 +219,55 @@ void QtDeviceCanvas::DrawSegment(Point from, Point to) {
     painter_->restore();
     return;
   }
-  painter_->drawLine(from.x, from.y, to.x, to.y);
+  if (pen_.style == PenStyle::Clear) return;
+  const bool pixelExact = IsRaster() && painter_->combinedTransform().type() <= QTransform::TxTranslate;
+  if (!ThinPen() || !pixelExact) {
+    painter_->drawLine(from.x, from.y, to.x, to.y);
+    return;
+  }
+  // Qt leaves out whichever end lies further right or down; lines here
+  // always keep their start and leave out their end, so a joint of a
+  // polyline is set once and lines drawn back and forth cover the same
+  // pixels. Thin lines are therefore set pixel by pixel.
+  QList<qreal> dashes = pen_.alternate ? QList<qreal>{1, 1} : DashPattern(pen_.style);
+  qreal period = 0;
+  for (qreal d : dashes) period += d;
+  QVarLengthArray<QPoint, 512> pixels;
+  const int dx = std::abs(to.x - from.x), dy = -std::abs(to.y - from.y);
+  const int sx = from.x < to.x ? 1 : -1, sy = from.y < to.y ? 1 : -1;
+  int error = dx + dy;
+  int x = from.x, y = from.y;
+  for (int i = 0; !(x == to.x && y == to.y); ++i) {
+    bool on = true;
+    if (period > 0) {
+      // Where this pixel falls in the dash pattern: even entries are dashes.
+      qreal at = std::fmod(static_cast<qreal>(i), period);
+      for (int k = 0; k < dashes.size(); ++k) {
+        if (at < dashes[k]) {
+          on = k % 2 == 0;
+          break;
+        }
+        at -= dashes[k];
+      }
+    }
+    if (on) pixels.append(QPoint(x, y));
+    const int twice = 2 * error;
+    if (twice >= dy) {
+      error += dy;
+      x += sx;
+    }
+    if (twice <= dx) {
+      error += dx;
+      y += sy;
+    }
+  }
+  if (pixels.isEmpty()) return;
+  const QPen line = painter_->pen();
+  QPen dot(ToQColor(pen_.color), 0);
+  dot.setCapStyle(Qt::SquareCap);
+  painter_->setPen(dot);
+  painter_->drawPoints(pixels.constData(), static_cast<int>(pixels.size()));
+  painter_->setPen(line);
 }
 
 void QtDeviceCanvas::Polyline(std::span<const Point> points) {
