@@ -39,8 +39,8 @@ int DayOfWeek(DateTime value);
 // Date-time patterns: d dd ddd dddd ddddd (short date) dddddd (long date),
 // m mm mmm mmmm (month; right after an h or hh it means minutes), yy yyyy,
 // h hh, n nn, s ss, z zzz, t (short time) tt (long time), c (short date and
-// long time, the time left out at midnight), am/pm a/p ampm, '/' and ':' as the settings' separators,
-// quoted text literal; letters in either case. An m code means minutes when
+// long time, the time left out at midnight), am/pm a/p ampm, '/' and ':' as
+// the settings' separators, quoted text literal; letters in either case. An m code means minutes when
 // the code before it (separators and literal text between are fine) is h or
 // hh. Month and day names are English. An empty pattern means "c".
 std::string FormatDateTime(std::string_view pattern, DateTime value,
