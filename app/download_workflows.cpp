@@ -8,17 +8,31 @@ bool DownloadWorkflows::ReadAll1Click() {
     platform::EventPump& pump = app_.Ui().pump;
     protocol.ReadPage0();
     if (protocol.Stopped()) return;
+    reports_.ShowPage0();
     pump.ProcessPendingEvents();
+    // Each stage replaces the previous report, so the user watches the
+    // download progress. A stage whose wait ended without an answer ends the
+    // command: its report would only repeat stale entries.
     protocol.ReadPage2();
+    if (protocol.Stopped()) return;
+    reports_.ShowPage2();
     app_.UpdateCaption();
     pump.ProcessPendingEvents();
     protocol.ReadSerialNumber();
+    if (protocol.Stopped()) return;
+    reports_.ShowSerialNumber();
     pump.ProcessPendingEvents();
     protocol.ReadAlarmRecords();
+    if (protocol.Stopped()) return;
+    reports_.ShowAlarms();
     pump.ProcessPendingEvents();
     protocol.ReadHistogram();
+    if (protocol.Stopped()) return;
+    reports_.ShowHistogram();
     pump.ProcessPendingEvents();
     protocol.ReadTemperatureLog();
+    if (protocol.Stopped()) return;
+    reports_.ShowTemperature();
   });
 }
 
@@ -27,8 +41,17 @@ bool DownloadWorkflows::ReadJustPage01Click() {
     LoggerProtocol& protocol = app_.Protocol();
     protocol.ReadPage2();
     protocol.ReadPage0();
+    if (protocol.Stopped()) return;
+    reports_.ShowPage0();
     app_.UpdateCaption();
   });
 }
+
+void DownloadWorkflows::Page01Click() { app_.RunCommand([this] { reports_.ShowPage0(); }); }
+void DownloadWorkflows::Page11Click() { app_.RunCommand([this] { reports_.ShowPage2(); }); }
+void DownloadWorkflows::SerialNumber1Click() { app_.RunCommand([this] { reports_.ShowSerialNumber(); }); }
+void DownloadWorkflows::Alarm1Click() { app_.RunCommand([this] { reports_.ShowAlarms(); }); }
+void DownloadWorkflows::Histogram1Click() { app_.RunCommand([this] { reports_.ShowHistogram(); }); }
+void DownloadWorkflows::Temperature1Click() { app_.RunCommand([this] { reports_.ShowTemperature(); }); }
 
 }  // namespace logger

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/logger_app.h"
-#include "app/report_pane.h"
+#include "app/logger_reports.h"
 
 namespace logger {
 
@@ -9,7 +9,7 @@ namespace logger {
 // console program. Each runs as one device command of `app`.
 class DownloadWorkflows {
  public:
-  DownloadWorkflows(LoggerApp& app, ReportPane& pane) : app_(app), pane_(pane) {}
+  DownloadWorkflows(LoggerApp& app, LoggerReports& reports) : app_(app), reports_(reports) {}
 
   // Logger, Read All: every region in turn, the window kept alive between
   // the stages. False when refused because another command is waiting.
@@ -17,9 +17,18 @@ class DownloadWorkflows {
   // Logger, Read Just Page 0: page 2 (for the caption), then page 0.
   bool ReadJustPage01Click();
 
+  // The Logger menu's report items: they render what the store holds and
+  // send nothing, so they also run while a download waits.
+  void Page01Click();
+  void Page11Click();
+  void SerialNumber1Click();
+  void Alarm1Click();
+  void Histogram1Click();
+  void Temperature1Click();
+
  private:
   LoggerApp& app_;
-  ReportPane& pane_;
+  LoggerReports& reports_;
 };
 
 }  // namespace logger

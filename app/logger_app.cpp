@@ -113,6 +113,16 @@ bool LoggerApp::RunDeviceCommand(const std::function<void()>& body) {
   return true;
 }
 
+void LoggerApp::RunCommand(const std::function<void()>& body) {
+  lastFailed_ = false;
+  try {
+    body();
+  } catch (const std::exception& e) {
+    lastFailed_ = true;
+    services_.messages.ShowMessage(platform::MessageKind::Error, kApplicationTitle, e.what());
+  }
+}
+
 void LoggerApp::CancelCommand() {
   if (commandDepth_ > 0) protocol_.RequestCancel();
 }

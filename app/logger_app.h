@@ -72,6 +72,9 @@ class LoggerApp {
   // the device was lost or did not answer in time reports it.
   bool RunDeviceCommand(const std::function<void()>& body);
   bool CommandRunning() const { return commandDepth_ > 0; }
+  // Runs a command that only renders the store: its errors end it with a
+  // message box; it is never refused.
+  void RunCommand(const std::function<void()>& body);
   // Called with true when a device command starts waiting and false when it
   // is over, so the window can disable and enable the items.
   std::function<void(bool running)> OnCommandRunningChanged;

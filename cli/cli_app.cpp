@@ -3,6 +3,7 @@
 #include <array>
 #include <ostream>
 
+#include "app/logger_configuration.h"
 #include "platform/posix/posix_serial_port.h"
 
 namespace cli {
@@ -34,7 +35,7 @@ void StderrMessages::ShowMessage(platform::MessageKind, const std::string&, cons
 }
 
 CliApp::CliApp(const CliOptions& options, std::ostream& out, std::ostream& err)
-    : options_(options), out_(out), err_(err), messages_(err) {
+    : options_(options), out_(out), err_(err), messages_(err), pane_(out) {
   logger::PortPaths paths;
   paths.comm1 = options.port;
   paths.comm2 = options.port;
@@ -44,10 +45,17 @@ CliApp::CliApp(const CliOptions& options, std::ostream& out, std::ostream& err)
   app_->Protocol().SetAnswerTimeoutMs(options.timeoutMs);
   // Ctrl+C ends the wait like Exit.
   pump_.OnInterrupt = [this] { app_->RequestAbort(); };
+  reports_ = std::make_unique<logger::LoggerReports>(app_->State(), pane_, chart_, clock_);
+  downloads_ = std::make_unique<logger::DownloadWorkflows>(*app_, *reports_);
 }
 
 int CliApp::Run() {
   if (options_.command == "read-raw") return RunReadRaw();
+  if (options_.command == "read-all") return RunReadAll();
+  if (options_.command == "read-page0") return RunReadPage0();
+  if (options_.command == "setup") return RunSetup();
+  if (options_.command == "set-clock") return RunSetClock();
+  if (options_.command == "set-description") return RunSetDescription();
   err_ << "unknown command '" << options_.command << "'\n" << UsageText();
   return kExitBadArguments;
 }
@@ -99,6 +107,77 @@ int CliApp::RunReadRaw() {
   for (int i = region->first; i <= region->last; ++i) out_ << i << '\t' << store.At(i) << '\n';
   out_.flush();
   return kExitDone;
+}
+
+}  // namespace cli
+
+namespace cli {
+
+bool CliApp::NoArguments(const char* usage) {
+  if (options_.args.empty()) return true;
+  err_ << "unexpected argument '" << options_.args[0] << "'; usage: " << usage << "\n";
+  return false;
+}
+
+int CliApp::RunReadAll() {
+  if (!NoArguments("read-all")) return kExitBadArguments;
+  int status = kExitDone;
+  if (!OpenRecorderPort(status)) return status;
+  downloads_->ReadAll1Click();
+  pane_.Flush();
+  return StatusOfLastCommand();
+}
+
+int CliApp::RunReadPage0() {
+  if (!NoArguments("read-page0")) return kExitBadArguments;
+  int status = kExitDone;
+  if (!OpenRecorderPort(status)) return status;
+  downloads_->ReadJustPage01Click();
+  pane_.Flush();
+  return StatusOfLastCommand();
+}
+
+int CliApp::RunConfiguration(logger::SettingsDialogView& settings, logger::NVramDialogView& nvram,
+                             bool (logger::LoggerConfiguration::*command)()) {
+  int status = kExitDone;
+  if (!OpenRecorderPort(status)) return status;
+  logger::LoggerConfiguration configuration(*app_, *reports_, settings, nvram);
+  (configuration.*command)();
+  pane_.Flush();
+  return StatusOfLastCommand();
+}
+
+int CliApp::RunSetup() {
+  std::string error;
+  auto values = ParseSetupValues(options_.args, error);
+  if (!values) {
+    err_ << error << "\n";
+    return kExitBadArguments;
+  }
+  CliSettingsView settings(*values, err_);
+  CancellingNVramView nvram;
+  return RunConfiguration(settings, nvram, &logger::LoggerConfiguration::Setup1Click);
+}
+
+int CliApp::RunSetClock() {
+  if (!NoArguments("set-clock")) return kExitBadArguments;
+  CancellingSettingsView settings;
+  CancellingNVramView nvram;
+  return RunConfiguration(settings, nvram, &logger::LoggerConfiguration::SettoPCTime1Click);
+}
+
+int CliApp::RunSetDescription() {
+  if (options_.args.size() != 1) {
+    err_ << "set-description takes one TEXT (quote it when it has spaces)\n";
+    return kExitBadArguments;
+  }
+  if (auto problem = logger::DescriptionProblem(options_.args[0])) {
+    err_ << "set-description: " << *problem << "\n";
+    return kExitBadArguments;
+  }
+  CancellingSettingsView settings;
+  CliNVramView nvram(options_.args[0]);
+  return RunConfiguration(settings, nvram, &logger::LoggerConfiguration::SetNVram1Click);
 }
 
 }  // namespace cli

@@ -4,7 +4,11 @@
 #include <memory>
 #include <string>
 
+#include "app/chart_display.h"
+#include "app/download_workflows.h"
 #include "app/logger_app.h"
+#include "app/logger_reports.h"
+#include "cli/cli_dialogs.h"
 #include "cli/cli_options.h"
 #include "platform/posix/poll_event_pump.h"
 #include "platform/posix/system_clock.h"
@@ -34,6 +38,15 @@ class CliApp {
 
  private:
   int RunReadRaw();
+  int RunReadAll();
+  int RunReadPage0();
+  int RunSetup();
+  int RunSetClock();
+  int RunSetDescription();
+  // Runs a configuration command with the given dialog answers.
+  int RunConfiguration(logger::SettingsDialogView& settings, logger::NVramDialogView& nvram,
+                       bool (logger::LoggerConfiguration::*command)());
+  bool NoArguments(const char* usage);
   // Opens --port; false (with the message shown) when it is missing or
   // cannot be opened, and `status` then holds the exit status.
   bool OpenRecorderPort(int& status);
@@ -48,6 +61,10 @@ class CliApp {
   StderrMessages messages_;
   platform::NoCursor cursor_;
   std::unique_ptr<logger::LoggerApp> app_;
+  PrintingPane pane_;
+  logger::ChartSeriesMemory chart_;
+  std::unique_ptr<logger::LoggerReports> reports_;
+  std::unique_ptr<logger::DownloadWorkflows> downloads_;
 };
 
 }  // namespace cli

@@ -8,6 +8,8 @@
 #include "cli/cli_app.h"
 #include "cli/cli_options.h"
 #include "platform/posix/poll_event_pump.h"
+#include "platform/posix/system_locale.h"
+#include "runtime/format_settings.h"
 #include "platform/qt_gui/offscreen_application.h"
 
 int main(int argc, char** argv) {
@@ -25,6 +27,7 @@ int main(int argc, char** argv) {
   // Text and charts are rendered off screen; no display is needed.
   auto application = platform::CreateOffscreenApplication(argc, argv);
   platform::PollEventPump::InstallInterruptHandler();
+  runtime::SetFormatSettings(platform::SystemFormatSettings());
   cli::CliApp app(*options, std::cout, std::cerr);
   return app.Run();
 }

@@ -9,12 +9,16 @@
 #include "app/gui/gui_options.h"
 #include "app/gui/tabout_box.h"
 #include "app/gui/tmain.h"
+#include "platform/posix/system_locale.h"
+#include "runtime/format_settings.h"
 #include "sim/pty_recorder.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(logger::LoggerApp::kApplicationTitle);
   QApplication::setWindowIcon(QIcon(gui::ProgramIconPixmap()));
+  // Reports, files and chart labels use the user's separators.
+  runtime::SetFormatSettings(platform::SystemFormatSettings());
 
   std::vector<std::string> args;
   for (const QString& a : QApplication::arguments().mid(1)) args.push_back(a.toStdString());

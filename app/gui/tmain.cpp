@@ -14,6 +14,8 @@
 
 #include "app/gui/memo_pane.h"
 #include "app/gui/tabout_box.h"
+#include "app/gui/tnvram.h"
+#include "app/gui/tsettings.h"
 #include "platform/posix/posix_serial_port.h"
 #include "platform/posix/system_clock.h"
 
@@ -30,8 +32,7 @@ constexpr int kPanelHeight = 20;
 constexpr const char* kDeviceItems[] = {"ReadAll1", "ReadJustPage01", "Setup1", "SettoPCTime1",
                                         "SetNVram1", "mnuComm1", "mnuComm2"};
 // Items whose commands are not part of the program yet.
-constexpr const char* kUnavailableItems[] = {"Open1", "Save1", "PrintSetup1", "p1", "Print1",
-                                             "Setup1", "SettoPCTime1", "SetNVram1"};
+constexpr const char* kUnavailableItems[] = {"Open1", "Save1", "PrintSetup1", "p1", "Print1"};
 }  // namespace
 
 TMain::TMain(Options options) {
@@ -58,7 +59,8 @@ TMain::TMain(Options options) {
 
   BuildLayout();
   BuildMenus();
-  downloads_ = std::make_unique<logger::DownloadWorkflows>(*app_, *memo1_);
+  reports_ = std::make_unique<logger::LoggerReports>(app_->State(), *memo1_, chartData_, *clock);
+  downloads_ = std::make_unique<logger::DownloadWorkflows>(*app_, *reports_);
 
   app_->OnCaptionChanged = [this](const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); };
   app_->OnCommandRunningChanged = [this](bool running) {
@@ -70,7 +72,11 @@ TMain::TMain(Options options) {
   };
 
   app_->FormCreate();
+  // The dialogs are made once, after the window, and reused.
+  settings_ = new TSettings(*messages, this);
   aboutBox_ = new TAboutBox(this);
+  nvram_ = new TNVram(*messages, this);
+  configuration_ = std::make_unique<logger::LoggerConfiguration>(*app_, *reports_, *settings_, *nvram_);
 
   // 516 x 354 client: the chart at its design size beside the pane.
   resize(kChartWidth + kMemoWidth, kPanelHeight + kChartHeight + menuBar()->sizeHint().height());
@@ -84,7 +90,7 @@ TMain::~TMain() = default;
 QAction* TMain::AddItem(QMenu* menu, const char* name, const QString& caption, void (TMain::*handler)()) {
   auto* action = new QAction(caption, this);
   action->setObjectName(name);
-  connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+  if (handler != nullptr) connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
   menu->addAction(action);
   return action;
 }
@@ -92,12 +98,12 @@ QAction* TMain::AddItem(QMenu* menu, const char* name, const QString& caption, v
 void TMain::BuildMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("File1");
-  AddItem(file, "Open1", "&Open...", &TMain::ReportItemClick);
-  AddItem(file, "Save1", "&Save...", &TMain::ReportItemClick);
+  AddItem(file, "Open1", "&Open...", nullptr);
+  AddItem(file, "Save1", "&Save...", nullptr);
   file->addSeparator()->setObjectName("N4");
-  AddItem(file, "PrintSetup1", "Print Se&tup...", &TMain::ReportItemClick);
-  AddItem(file, "p1", "Print Pre&view", &TMain::ReportItemClick);
-  AddItem(file, "Print1", "&Print", &TMain::ReportItemClick);
+  AddItem(file, "PrintSetup1", "Print Se&tup...", nullptr);
+  AddItem(file, "p1", "Print Pre&view", nullptr);
+  AddItem(file, "Print1", "&Print", nullptr);
   file->addSeparator()->setObjectName("N1");
   AddItem(file, "Exit1", "E&xit", &TMain::Exit1Click);
 
@@ -107,16 +113,16 @@ void TMain::BuildMenus() {
   AddItem(loggerMenu, "ReadJustPage01", "Read Just Page &0", &TMain::ReadJustPage01Click)
       ->setShortcut(QKeySequence("Ctrl+R"));
   loggerMenu->addSeparator()->setObjectName("N3");
-  AddItem(loggerMenu, "Setup1", "&Setup", &TMain::ReportItemClick);
-  AddItem(loggerMenu, "SettoPCTime1", "S&et to PC Time", &TMain::ReportItemClick);
-  AddItem(loggerMenu, "SetNVram1", "Set &NV ram", &TMain::ReportItemClick);
+  AddItem(loggerMenu, "Setup1", "&Setup", &TMain::Setup1Click);
+  AddItem(loggerMenu, "SettoPCTime1", "S&et to PC Time", &TMain::SettoPCTime1Click);
+  AddItem(loggerMenu, "SetNVram1", "Set &NV ram", &TMain::SetNVram1Click);
   loggerMenu->addSeparator()->setObjectName("N2");
-  AddItem(loggerMenu, "Page01", "&Page 0", &TMain::ReportItemClick);
-  AddItem(loggerMenu, "Page11", "P&age 2", &TMain::ReportItemClick);
-  AddItem(loggerMenu, "SerialNumber1", "Se&rial Number", &TMain::ReportItemClick);
-  AddItem(loggerMenu, "Alarm1", "&Alarm", &TMain::ReportItemClick);
-  AddItem(loggerMenu, "Histogram1", "&Histogram", &TMain::ReportItemClick);
-  AddItem(loggerMenu, "Temperature1", "&Temperature", &TMain::ReportItemClick);
+  AddItem(loggerMenu, "Page01", "&Page 0", &TMain::Page01Click);
+  AddItem(loggerMenu, "Page11", "P&age 2", &TMain::Page11Click);
+  AddItem(loggerMenu, "SerialNumber1", "Se&rial Number", &TMain::SerialNumber1Click);
+  AddItem(loggerMenu, "Alarm1", "&Alarm", &TMain::Alarm1Click);
+  AddItem(loggerMenu, "Histogram1", "&Histogram", &TMain::Histogram1Click);
+  AddItem(loggerMenu, "Temperature1", "&Temperature", &TMain::Temperature1Click);
   // A silent or absent recorder must never trap the user in a wait.
   loggerMenu->addSeparator()->setObjectName("N5");
   QAction* cancel = AddItem(loggerMenu, "Cancel1", "Cancel", &TMain::CancelClick);
@@ -207,11 +213,15 @@ void TMain::mnuComm2Click() {
 
 void TMain::About1Click() { aboutBox_->exec(); }
 
-void TMain::ReportItemClick() {
-  // The reports of the downloaded store are drawn by the renderers; until
-  // they exist the pane simply shows nothing.
-  memo1_->Clear();
-}
+void TMain::Setup1Click() { configuration_->Setup1Click(); }
+void TMain::SettoPCTime1Click() { configuration_->SettoPCTime1Click(); }
+void TMain::SetNVram1Click() { configuration_->SetNVram1Click(); }
+void TMain::Page01Click() { downloads_->Page01Click(); }
+void TMain::Page11Click() { downloads_->Page11Click(); }
+void TMain::SerialNumber1Click() { downloads_->SerialNumber1Click(); }
+void TMain::Alarm1Click() { downloads_->Alarm1Click(); }
+void TMain::Histogram1Click() { downloads_->Histogram1Click(); }
+void TMain::Temperature1Click() { downloads_->Temperature1Click(); }
 
 void TMain::closeEvent(QCloseEvent* event) {
   if (app_->CommandRunning()) {

@@ -4,8 +4,11 @@
 
 #include <memory>
 
+#include "app/chart_display.h"
 #include "app/download_workflows.h"
 #include "app/logger_app.h"
+#include "app/logger_configuration.h"
+#include "app/logger_reports.h"
 #include "platform/qt_widgets/qt_event_pump.h"
 #include "platform/qt_widgets/qt_user_messages.h"
 
@@ -21,6 +24,8 @@ namespace gui {
 
 class MemoPane;
 class TAboutBox;
+class TNVram;
+class TSettings;
 
 // The main window: menu bar, the chart on the left and the report pane on
 // the right. It owns the program-wide state (through LoggerApp) and hands
@@ -45,17 +50,28 @@ class TMain final : public QMainWindow {
   MemoPane& Memo1() { return *memo1_; }
   QWidget& Chart1() { return *chart1_; }
   TAboutBox& AboutBox() { return *aboutBox_; }
+  TSettings& Settings() { return *settings_; }
+  TNVram& NVram() { return *nvram_; }
+  logger::ChartSeriesMemory& ChartData() { return chartData_; }
   QAction* Action(const char* name) const;
 
   // Menu handlers, named after their items.
   void ReadAll1Click();
   void ReadJustPage01Click();
+  void Setup1Click();
+  void SettoPCTime1Click();
+  void SetNVram1Click();
+  void Page01Click();
+  void Page11Click();
+  void SerialNumber1Click();
+  void Alarm1Click();
+  void Histogram1Click();
+  void Temperature1Click();
   void Exit1Click();
   void CancelClick();
   void mnuComm1Click();
   void mnuComm2Click();
   void About1Click();
-  void ReportItemClick();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -72,7 +88,12 @@ class TMain final : public QMainWindow {
   platform::QtUserMessages qtMessages_;
   std::unique_ptr<platform::Clock> ownedClock_;
   std::unique_ptr<logger::LoggerApp> app_;
+  logger::ChartSeriesMemory chartData_;
+  std::unique_ptr<logger::LoggerReports> reports_;
   std::unique_ptr<logger::DownloadWorkflows> downloads_;
+  std::unique_ptr<logger::LoggerConfiguration> configuration_;
+  TSettings* settings_ = nullptr;
+  TNVram* nvram_ = nullptr;
   MemoPane* memo1_ = nullptr;
   QWidget* chart1_ = nullptr;
   TAboutBox* aboutBox_ = nullptr;
