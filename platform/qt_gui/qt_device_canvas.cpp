@@ -91,6 +91,13 @@ void QtDeviceCanvas::Begin(QPainter* painter) {
   painter_->setRenderHint(QPainter::Antialiasing, false);
   painter_->setRenderHint(QPainter::TextAntialiasing, true);
   ApplyMapping();
+  // A font keeps its point size on a device of another resolution.
+  const int ppi = PixelsPerInch().cy;
+  if (ppi > 0 && ppi != font_.pixelsPerInch) {
+    const int size = font_.Size();
+    font_.pixelsPerInch = ppi;
+    font_.SetSize(size);
+  }
 }
 
 void QtDeviceCanvas::End() { painter_ = nullptr; }
@@ -353,7 +360,7 @@ void QtDeviceCanvas::StretchBitmap(const Rect& rect, const Bitmap& bitmap) {
 }
 
 std::unique_ptr<Bitmap> QtDeviceCanvas::CreateBitmap(int width, int height, bool monochrome) {
-  return std::make_unique<QtBitmap>(width, height, monochrome);
+  return std::make_unique<QtBitmap>(width, height, monochrome, PixelsPerInch());
 }
 
 std::unique_ptr<Metafile> QtDeviceCanvas::CreateMetafile(int width, int height) {

@@ -6,11 +6,16 @@
 #include <QMimeData>
 #include <QSvgGenerator>
 
+#include <cmath>
+
 namespace platform {
 
-QtBitmap::QtBitmap(int width, int height, bool monochrome)
+QtBitmap::QtBitmap(int width, int height, bool monochrome, platform::Size pixelsPerInch)
     : image_(std::max(1, width), std::max(1, height), QImage::Format_RGB32), monochrome_(monochrome) {
   image_.fill(Qt::white);
+  constexpr double kInchesPerMeter = 1 / 0.0254;
+  image_.setDotsPerMeterX(static_cast<int>(std::lround(pixelsPerInch.cx * kInchesPerMeter)));
+  image_.setDotsPerMeterY(static_cast<int>(std::lround(pixelsPerInch.cy * kInchesPerMeter)));
   painter_.begin(&image_);
   canvas_.Begin(&painter_);
 }

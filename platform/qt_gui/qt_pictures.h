@@ -18,7 +18,8 @@ namespace platform {
 // so its canvas keeps its drawing state from one paint to the next.
 class QtBitmap final : public Bitmap {
  public:
-  QtBitmap(int width, int height, bool monochrome);
+  // `pixelsPerInch` is the resolution of the canvas it stands in for.
+  QtBitmap(int width, int height, bool monochrome, platform::Size pixelsPerInch = {96, 96});
   // Takes over an existing image (a loaded background picture).
   explicit QtBitmap(const QImage& image);
   ~QtBitmap() override;
