@@ -15,7 +15,6 @@ using apptest::Bytes;
 using apptest::Fill;
 using apptest::HoldsMemory;
 using apptest::MemoryRig;
-using apptest::ReadCommandFor;
 using logger::CommandStop;
 using logger::LoggerProtocol;
 
