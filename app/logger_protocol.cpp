@@ -14,6 +14,8 @@ namespace {
 constexpr int kWaitSliceMs = 250;
 // A port without a wake descriptor (a test double) is polled this often.
 constexpr int kPollSliceMs = 5;
+// One byte on the line at 9600 baud, 10 bits a byte, in microseconds.
+constexpr int kByteTimeUs = 10 * 1000000 / 9600;
 }  // namespace
 
 LoggerProtocol::LoggerProtocol(SerialLink& link, LoggerState& state, platform::EventPump& pump,
@@ -46,6 +48,17 @@ bool LoggerProtocol::WaitForAnswer() {
     if (Stopped()) return false;
 
     int slice = link_.IsOpen() && link_.WakeDescriptor() < 0 ? kPollSliceMs : kWaitSliceMs;
+    int descriptor = link_.WakeDescriptor();
+    if (queued > 0 && descriptor >= 0) {
+      // Part of the answer is here and the rest cannot come faster than the
+      // line carries it: sleep until all but its last byte is due (waking
+      // for window events only), instead of waking for every byte.
+      int restMs = static_cast<int>((cmd::kAnswerLength - queued - 1) * kByteTimeUs / 1000);
+      if (restMs > 0) {
+        slice = std::min(slice, restMs);
+        descriptor = -1;
+      }
+    }
     if (deadline >= 0) {
       std::int64_t left = deadline - clock_.MonotonicMs();
       if (left <= 0) {
@@ -55,7 +68,7 @@ bool LoggerProtocol::WaitForAnswer() {
       slice = static_cast<int>(std::min<std::int64_t>(slice, left));
     }
     // Sleep until new bytes, a window event or the slice's end; never spin.
-    pump_.WaitForActivity(link_.WakeDescriptor(), slice);
+    pump_.WaitForActivity(descriptor, slice);
   }
 }
 

@@ -14,7 +14,8 @@ class EventPump {
 
   // Sleeps until `descriptor` becomes readable, a window event arrives, or
   // `timeoutMs` milliseconds pass, whichever is first. A descriptor of -1
-  // waits for events and time only. Never spins.
+  // waits for events and time only; a negative time-out waits without
+  // limit. Never spins.
   virtual void WaitForActivity(int descriptor, int timeoutMs) = 0;
 };
 

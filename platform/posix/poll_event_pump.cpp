@@ -20,7 +20,7 @@ void PollEventPump::WaitForActivity(int descriptor, int timeoutMs) {
   pollfd pfd{};
   pfd.fd = descriptor;  // poll ignores negative descriptors: a plain sleep
   pfd.events = POLLIN;
-  ::poll(&pfd, 1, timeoutMs < 0 ? 0 : timeoutMs);
+  ::poll(&pfd, 1, timeoutMs);  // a negative time-out waits without limit
 }
 
 void PollEventPump::RequestInterrupt() { interruptFlag = 1; }

@@ -18,7 +18,7 @@ void QtEventPump::WaitForActivity(int descriptor, int timeoutMs) {
   if (descriptor >= 0) notifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
   QTimer timer;
   timer.setSingleShot(true);
-  timer.start(timeoutMs < 0 ? 0 : timeoutMs);
+  if (timeoutMs >= 0) timer.start(timeoutMs);
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
