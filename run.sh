@@ -28,9 +28,11 @@ for _ in $(seq 50); do
 done
 port=$(head -n 1 "$sim_out")
 echo "Simulated recorder on $port"
-for region in page0 page2 serial alarms histogram log; do
-  build/bin/quorvel-cli --port "$port" read-raw "$region" >"$out/$region.txt"
-  echo "  read-raw $region: $(wc -l <"$out/$region.txt") entries -> $out/$region.txt"
-done
+build/bin/quorvel-cli --port "$port" read-all >"$out/read-all.txt"
 echo
-echo "The downloaded store is in $out/ (one file per region: store index, TAB, value)."
+echo "Logger, Read All: every report, in the order the window shows them:"
+head -n 16 "$out/read-all.txt"
+echo "..."
+tail -n 3 "$out/read-all.txt"
+echo
+echo "All $(wc -l <"$out/read-all.txt") report lines are in $out/read-all.txt"
