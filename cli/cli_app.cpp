@@ -47,6 +47,7 @@ CliApp::CliApp(const CliOptions& options, std::ostream& out, std::ostream& err)
   pump_.OnInterrupt = [this] { app_->RequestAbort(); };
   reports_ = std::make_unique<logger::LoggerReports>(app_->State(), pane_, chart_, clock_);
   downloads_ = std::make_unique<logger::DownloadWorkflows>(*app_, *reports_);
+  files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, pane_, chart_, fileSystem_, noDialogs_);
 }
 
 int CliApp::Run() {
@@ -56,6 +57,7 @@ int CliApp::Run() {
   if (options_.command == "setup") return RunSetup();
   if (options_.command == "set-clock") return RunSetClock();
   if (options_.command == "set-description") return RunSetDescription();
+  if (options_.command == "open") return RunOpen();
   err_ << "unknown command '" << options_.command << "'\n" << UsageText();
   return kExitBadArguments;
 }
@@ -120,11 +122,69 @@ bool CliApp::NoArguments(const char* usage) {
 }
 
 int CliApp::RunReadAll() {
-  if (!NoArguments("read-all")) return kExitBadArguments;
+  std::optional<std::string> saveName;
+  const auto& args = options_.args;
+  if (args.size() == 2 && args[0] == "--save" && !args[1].empty()) {
+    saveName = args[1];
+  } else if (!args.empty()) {
+    err_ << "usage: read-all [--save NAME]\n";
+    return kExitBadArguments;
+  }
   int status = kExitDone;
   if (!OpenRecorderPort(status)) return status;
   downloads_->ReadAll1Click();
   pane_.Flush();
+  status = StatusOfLastCommand();
+  if (status != kExitDone || !saveName) return status;
+  // File, Save under the given name, exactly as the window does; the reports
+  // it redraws on the way are not printed again.
+  pane_.SetMuted(true);
+  app_->RunCommand([&] { files_->SaveAs(*saveName); });
+  pane_.Flush();
+  pane_.SetMuted(false);
+  return StatusOfLastCommand();
+}
+
+int CliApp::RunOpen() {
+  const auto& args = options_.args;
+  const char* usage =
+      "usage: open FILE show page0|page2|serial|alarms|histogram|temperature\n"
+      "       open FILE save NAME\n";
+  if (args.size() != 3 || args[0].empty() || (args[1] != "show" && args[1] != "save") || args[2].empty()) {
+    err_ << usage;
+    return kExitBadArguments;
+  }
+  using Show = void (logger::LoggerReports::*)();
+  Show show = nullptr;
+  if (args[1] == "show") {
+    const std::pair<const char*, Show> kReports[] = {
+        {"page0", &logger::LoggerReports::ShowPage0},         {"page2", &logger::LoggerReports::ShowPage2},
+        {"serial", &logger::LoggerReports::ShowSerialNumber}, {"alarms", &logger::LoggerReports::ShowAlarms},
+        {"histogram", &logger::LoggerReports::ShowHistogram}, {"temperature", &logger::LoggerReports::ShowTemperature},
+    };
+    for (const auto& [name, fn] : kReports) {
+      if (args[2] == name) show = fn;
+    }
+    if (show == nullptr) {
+      err_ << "unknown report '" << args[2] << "'\n" << usage;
+      return kExitBadArguments;
+    }
+  }
+  // File, Open draws page 0 and the listing on its way; only the chosen
+  // report is printed.
+  pane_.SetMuted(true);
+  app_->RunCommand([&] {
+    files_->OpenFile(args[0]);
+    if (show != nullptr) {
+      pane_.Flush();
+      pane_.SetMuted(false);
+      (reports_.get()->*show)();
+    } else {
+      files_->SaveAs(args[2]);
+    }
+  });
+  pane_.Flush();
+  pane_.SetMuted(false);
   return StatusOfLastCommand();
 }
 

@@ -5,12 +5,14 @@
 #include <string>
 
 #include "app/chart_display.h"
+#include "app/data_files.h"
 #include "app/download_workflows.h"
 #include "app/logger_app.h"
 #include "app/logger_reports.h"
 #include "cli/cli_dialogs.h"
 #include "cli/cli_options.h"
 #include "platform/posix/poll_event_pump.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/posix/system_clock.h"
 
 namespace cli {
@@ -43,6 +45,7 @@ class CliApp {
   int RunSetup();
   int RunSetClock();
   int RunSetDescription();
+  int RunOpen();
   // Runs a configuration command with the given dialog answers.
   int RunConfiguration(logger::SettingsDialogView& settings, logger::NVramDialogView& nvram,
                        bool (logger::LoggerConfiguration::*command)());
@@ -65,6 +68,9 @@ class CliApp {
   logger::ChartSeriesMemory chart_;
   std::unique_ptr<logger::LoggerReports> reports_;
   std::unique_ptr<logger::DownloadWorkflows> downloads_;
+  platform::PosixFileSystem fileSystem_;
+  CancellingFileDialogs noDialogs_;
+  std::unique_ptr<logger::LoggerFiles> files_;
 };
 
 }  // namespace cli

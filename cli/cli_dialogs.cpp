@@ -16,6 +16,10 @@ void PrintingPane::Clear() {
 }
 
 void PrintingPane::Flush() {
+  if (muted_) {
+    printed_ = lines_.size();
+    return;
+  }
   for (; printed_ < lines_.size(); ++printed_) out_ << lines_[printed_] << '\n';
   out_.flush();
 }

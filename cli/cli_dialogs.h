@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/data_files.h"
 #include "app/logger_configuration.h"
 #include "app/report_pane.h"
 
@@ -24,9 +25,13 @@ class PrintingPane final : public logger::ReportPane {
   void ScrollToTop() override {}
   // Prints the lines not printed yet.
   void Flush();
+  // While muted, reports are drawn but not printed (a command that only
+  // wants its last report).
+  void SetMuted(bool muted) { muted_ = muted; }
 
  private:
   std::ostream& out_;
+  bool muted_ = false;
   std::vector<std::string> lines_;
   std::size_t printed_ = 0;
 };
@@ -75,6 +80,13 @@ class CancellingSettingsView final : public logger::SettingsDialogView {
 class CancellingNVramView final : public logger::NVramDialogView {
  public:
   bool Execute(std::string&) override { return false; }
+};
+
+// The console program names its files on the command line: no dialogs.
+class CancellingFileDialogs final : public logger::FileDialogView {
+ public:
+  std::optional<std::string> SaveDialog1Execute() override { return std::nullopt; }
+  std::optional<std::string> OpenDialog1Execute(const std::string&) override { return std::nullopt; }
 };
 
 }  // namespace cli

@@ -12,10 +12,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/gui/file_dialogs.h"
 #include "app/gui/memo_pane.h"
 #include "app/gui/tabout_box.h"
 #include "app/gui/tnvram.h"
 #include "app/gui/tsettings.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_serial_port.h"
 #include "platform/posix/system_clock.h"
 
@@ -29,10 +31,10 @@ constexpr int kPanelHeight = 20;
 
 // The items that talk to the recorder or replace the store; refused while a
 // command waits, because two commands' bytes on one line corrupt both.
-constexpr const char* kDeviceItems[] = {"ReadAll1", "ReadJustPage01", "Setup1", "SettoPCTime1",
-                                        "SetNVram1", "mnuComm1", "mnuComm2"};
+constexpr const char* kDeviceItems[] = {"ReadAll1",  "ReadJustPage01", "Setup1",  "SettoPCTime1",
+                                        "SetNVram1", "Open1",          "mnuComm1", "mnuComm2"};
 // Items whose commands are not part of the program yet.
-constexpr const char* kUnavailableItems[] = {"Open1", "Save1", "PrintSetup1", "p1", "Print1"};
+constexpr const char* kUnavailableItems[] = {"PrintSetup1", "p1", "Print1"};
 }  // namespace
 
 TMain::TMain(Options options) {
@@ -77,6 +79,13 @@ TMain::TMain(Options options) {
   aboutBox_ = new TAboutBox(this);
   nvram_ = new TNVram(*messages, this);
   configuration_ = std::make_unique<logger::LoggerConfiguration>(*app_, *reports_, *settings_, *nvram_);
+  logger::FileDialogView* fileDialogs = options.fileDialogs;
+  if (fileDialogs == nullptr) {
+    ownedFileDialogs_ = std::make_unique<GuiFileDialogs>(this);
+    fileDialogs = ownedFileDialogs_.get();
+  }
+  fileSystem_ = std::make_unique<platform::PosixFileSystem>();
+  files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, *memo1_, chartData_, *fileSystem_, *fileDialogs);
 
   // 516 x 354 client: the chart at its design size beside the pane.
   resize(kChartWidth + kMemoWidth, kPanelHeight + kChartHeight + menuBar()->sizeHint().height());
@@ -98,8 +107,8 @@ QAction* TMain::AddItem(QMenu* menu, const char* name, const QString& caption, v
 void TMain::BuildMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("File1");
-  AddItem(file, "Open1", "&Open...", nullptr);
-  AddItem(file, "Save1", "&Save...", nullptr);
+  AddItem(file, "Open1", "&Open...", &TMain::Open1Click);
+  AddItem(file, "Save1", "&Save...", &TMain::Save1Click);
   file->addSeparator()->setObjectName("N4");
   AddItem(file, "PrintSetup1", "Print Se&tup...", nullptr);
   AddItem(file, "p1", "Print Pre&view", nullptr);
@@ -187,6 +196,10 @@ void TMain::SetDeviceCommandsEnabled(bool enabled) {
   for (const char* name : kUnavailableItems) Action(name)->setEnabled(false);
   Action("Cancel1")->setEnabled(!enabled);
 }
+
+void TMain::Open1Click() { files_->Open1Click(); }
+
+void TMain::Save1Click() { files_->Save1Click(); }
 
 void TMain::ReadAll1Click() { downloads_->ReadAll1Click(); }
 

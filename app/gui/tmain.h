@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/chart_display.h"
+#include "app/data_files.h"
 #include "app/download_workflows.h"
 #include "app/logger_app.h"
 #include "app/logger_configuration.h"
@@ -41,6 +42,7 @@ class TMain final : public QMainWindow {
     platform::UserMessages* messages = nullptr;
     std::unique_ptr<platform::SerialPort> port;
     platform::Clock* clock = nullptr;
+    logger::FileDialogView* fileDialogs = nullptr;
   };
 
   explicit TMain(Options options);
@@ -56,6 +58,8 @@ class TMain final : public QMainWindow {
   QAction* Action(const char* name) const;
 
   // Menu handlers, named after their items.
+  void Open1Click();
+  void Save1Click();
   void ReadAll1Click();
   void ReadJustPage01Click();
   void Setup1Click();
@@ -92,6 +96,9 @@ class TMain final : public QMainWindow {
   std::unique_ptr<logger::LoggerReports> reports_;
   std::unique_ptr<logger::DownloadWorkflows> downloads_;
   std::unique_ptr<logger::LoggerConfiguration> configuration_;
+  std::unique_ptr<logger::FileDialogView> ownedFileDialogs_;
+  std::unique_ptr<platform::FileSystem> fileSystem_;
+  std::unique_ptr<logger::LoggerFiles> files_;
   TSettings* settings_ = nullptr;
   TNVram* nvram_ = nullptr;
   MemoPane* memo1_ = nullptr;
