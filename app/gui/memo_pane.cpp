@@ -12,6 +12,14 @@ MemoPane::MemoPane(QWidget* parent) : QPlainTextEdit(parent) {
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setLineWrapMode(QPlainTextEdit::WidgetWidth);
   setUndoRedoEnabled(false);
+  // Tab stops every eight average characters, as a classic edit control
+  // has them; Qt's default (80 px) would wrap every listing line.
+  setTabStopDistance(8 * fontMetrics().averageCharWidth());
+}
+
+void MemoPane::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) setTabStopDistance(8 * fontMetrics().averageCharWidth());
+  QPlainTextEdit::changeEvent(event);
 }
 
 void MemoPane::Clear() {

@@ -24,6 +24,9 @@ class MemoPane final : public QPlainTextEdit, public logger::ReportPane {
   // Brings the widget's text up to date now (normally done by the event loop).
   void Flush();
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
   void ScheduleFlush();
 
