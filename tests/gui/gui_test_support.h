@@ -12,23 +12,13 @@
 #include "platform/user_messages.h"
 #include "sim/pty_recorder.h"
 #include "tests/support/explicit_port.h"
+#include "tests/support/support_fakes.h"
 
 namespace guitest {
 
-struct RecordedMessage {
-  platform::MessageKind kind;
-  std::string title;
-  std::string text;
-};
-
 // Message boxes recorded instead of shown, so no modal box blocks a test.
-class RecordingMessages final : public platform::UserMessages {
- public:
-  void ShowMessage(platform::MessageKind kind, const std::string& title, const std::string& text) override {
-    messages.push_back({kind, title, text});
-  }
-  std::vector<RecordedMessage> messages;
-};
+using testsupport::RecordedMessage;
+using testsupport::RecordingMessages;
 
 inline std::unique_ptr<sim::PtyRecorder> StartRecorder(sim::Faults faults = {}) {
   auto recorder = std::make_unique<sim::PtyRecorder>(sim::RecorderMemory::Plausible(1796000000), faults);
