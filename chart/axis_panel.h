@@ -118,10 +118,16 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   int Width3D() const { return width3D_; }
   int Height3D() const { return height3D_; }
   int MaxZOrder() const { return maxZOrder_; }
+  /// The next free depth slot of this paint.
+  int AllocateZOrder() { return nextZOrder_++; }
+  /// Set before a click handler runs; a handler that clears it lets the
+  /// chart go on with its own reaction.
+  bool CancelMouse() const { return cancelMouse_; }
+  void SetCancelMouse(bool value) { cancelMouse_ = value; }
 
   // ---- services
-  Color PickFreeSeriesColor(bool checkBackground) const;
-  virtual bool IsFreeSeriesColor(Color color, bool checkBackground) const = 0;
+  plot::Color PickFreeSeriesColor(bool checkBackground) const;
+  virtual bool IsFreeSeriesColor(plot::Color color, bool checkBackground) const = 0;
   virtual void CheckDataSource(TChartSeries& series);
   virtual bool IsValidDataSource(const TChartSeries& series, const TChartSeries* source) const;
   /// Wall thickness beside an axis (3D only).
@@ -129,8 +135,8 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   /// A value's legend text (the legend's format).
   virtual std::string FormattedValueLegend(const TChartSeries& series, int valueIndex) const = 0;
   /// The background the legend gives series symbols.
-  Color LegendColor() const { return legendColor_; }
-  void SetLegendColor(Color value) { legendColor_ = value; }
+  plot::Color LegendColor() const { return legendColor_; }
+  void SetLegendColor(plot::Color value) { legendColor_ = value; }
 
   void InternalDraw(const Rect& bounds) override;
 
@@ -179,7 +185,9 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   bool designing_ = false;
   bool loading_ = false;
   int seriesDepth3D_ = 0, width3D_ = 0, height3D_ = 0, maxZOrder_ = 0;
-  Color legendColor_ = clWhite;
+  int nextZOrder_ = 0;
+  bool cancelMouse_ = false;
+  plot::Color legendColor_ = clWhite;
 };
 
 }  // namespace plot
