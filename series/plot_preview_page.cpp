@@ -42,15 +42,18 @@ void TPlotPreviewPage::CalcRects() {
   const int ch = Height();
   const int W = printer_.PageWidth();
   const int H = printer_.PageHeight();
+  // A printer without a page size gives a paper as wide (or as high) as
+  // the control, never one of no size.
+  const bool noSize = W <= 0 || H <= 0;
   if (W < H) {
     int height = ch - Nearest(ch * 10 / 100.0);
-    int width = H <= 0 ? cw : platform::MulDiv(height, W, H);
+    int width = noSize ? cw : platform::MulDiv(height, W, H);
     int left = (cw - width) / 2;
     int top = Nearest(ch * 5 / 100.0);
     paper_ = {left, top, left + width, top + height};
   } else {
     int width = cw - Nearest(cw * 10 / 100.0);
-    int height = W <= 0 ? ch : platform::MulDiv(width, H, W);
+    int height = noSize ? ch : platform::MulDiv(width, H, W);
     int top = (ch - height) / 2;
     int left = Nearest(cw * 5 / 100.0);
     paper_ = {left, top, left + width, top + height};

@@ -1,5 +1,7 @@
 #include "platform/qt_widgets/chart_host_widget.h"
 
+#include "series/plot_preview_page.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -36,6 +38,11 @@ Qt::CursorShape ShapeOf(plot::TCursor cursor) {
     case plot::crHourGlass: return Qt::WaitCursor;
     case plot::crDrag: return Qt::DragMoveCursor;
     case plot::crHandPoint: return Qt::PointingHandCursor;
+    case plot::crHSplit: return Qt::SplitHCursor;
+    case plot::crVSplit: return Qt::SplitVCursor;
+    case plot::crSizeNWSE: return Qt::SizeFDiagCursor;
+    case plot::crSizeNESW: return Qt::SizeBDiagCursor;
+    case plot::crPreviewHand: return Qt::OpenHandCursor;
     default: return Qt::ArrowCursor;
   }
 }

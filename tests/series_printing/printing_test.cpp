@@ -8,6 +8,7 @@
 #include "chart/plot_panel_extended.h"
 #include "chart/print_switches.h"
 #include "series/chart_printing.h"
+#include "tests/support/support_fake_printer.h"
 #include "tests/support/support_recording_canvas.h"
 
 namespace {
@@ -32,48 +33,7 @@ class TestPanel final : public plot::TCustomPlotPanelExtended {
   bool failDrawing = false;
 };
 
-class FakePrinter final : public platform::Printer {
- public:
-  std::vector<std::string> PrinterNames() const override { return {"Test"}; }
-  int PrinterIndex() const override { return 0; }
-  void SetPrinterIndex(int) override {}
-  void SetOutputFile(const std::string&) override {}
-  std::string OutputFile() const override { return ""; }
-  platform::PrinterOrientation Orientation() const override { return platform::PrinterOrientation::Portrait; }
-  void SetOrientation(platform::PrinterOrientation) override {}
-  int PageWidth() const override { return width; }
-  int PageHeight() const override { return height; }
-  platform::Size PixelsPerInch() const override { return ppi; }
-  void SetTitle(const std::string& t) override { title = t; }
-  bool BeginDoc(std::string& error) override {
-    if (refuse) {
-      error = "printer offline";
-      return false;
-    }
-    printing = true;
-    events.push_back("begin");
-    return true;
-  }
-  platform::DeviceCanvas& Canvas() override { return canvas; }
-  bool EndDoc(std::string&) override {
-    printing = false;
-    events.push_back("end");
-    return true;
-  }
-  void Abort() override {
-    printing = false;
-    events.push_back("abort");
-  }
-  bool Printing() const override { return printing; }
-  bool ExecuteSetupDialog() override { return false; }
-
-  int width = 4800, height = 6600;
-  platform::Size ppi{600, 600};
-  bool refuse = false, printing = false;
-  std::string title;
-  std::vector<std::string> events;
-  testsupport::RecordingCanvas canvas;
-};
+using testsupport::FakePrinter;
 
 class PrintingTest : public ::testing::Test {
  protected:
@@ -96,8 +56,7 @@ TEST_F(PrintingTest, AWideChartKeepsFifteenPercentLeftAndRight) {
 
 TEST_F(PrintingTest, ATallChartKeepsFifteenPercentTopAndBottom) {
   panel.SetBounds(0, 0, 200, 400);
-  printer.width = 6600;
-  printer.height = 4800;
+  printer.orientation = platform::PrinterOrientation::Landscape;
   plot::CalcPageRect(panel, printer);
   // left/right = nearest(100 * (6600 - 0.6 * 4800 * 0.5) / 6600) div 2 = 78 div 2
   EXPECT_EQ(panel.PageMargins(), (Rect{39, 15, 39, 15}));
