@@ -73,10 +73,6 @@ class TCustomSeries : public TChartSeries {
   std::function<void(TCustomSeries& sender, int valueIndex, int x, int y)> OnClickPointer;
   std::function<TSeriesPointerStyle(TCustomSeries& sender, int valueIndex)> OnGetPointerStyle;
 
- protected:
-  // Copies every TChartSeries setting the series kinds share.
-  void AssignCommon(const TChartSeries& source);
-
  private:
   // One drawn point: pixel position, colour and value index.
   struct DrawnPoint {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "canvas/chart_pen.h"
@@ -85,6 +86,15 @@ class TSeriesMarks {
 
   TSeriesMarksPositions& Positions() { return positions_; }
 
+  /// Draws the marks of the series' visible points (null points and empty
+  /// texts have none): each box is measured, placed above its point and
+  /// handed to the series' DrawMark.
+  void DrawAll();
+  /// Draws one mark in the point colour `color`: a stored UserPlaced
+  /// position replaces `position`, otherwise the position is stored. Then
+  /// the arrow, the box and the centred lines of text.
+  void DrawMarkAt(int index, Color color, TSeriesMarkPosition& position, const std::string& text);
+
   /// Copies Arrow, ArrowLength, BackColor, Transparent, Clip, Frame, Font,
   /// Style and Visible.
   void Assign(const TSeriesMarks& source);
@@ -105,5 +115,10 @@ class TSeriesMarks {
   int zPosition_ = 0;
   TSeriesMarksPositions positions_;
 };
+
+/// While on (at start-up), an arrow pen in the point's colour or in the
+/// chart's colour is drawn black (white on a black chart). Process-wide.
+bool CheckMarkArrowColor();
+void SetCheckMarkArrowColor(bool value);
 
 }  // namespace plot
