@@ -244,6 +244,9 @@ class TChartSeries {
   virtual double SumOfOrigins(int index, bool includeSelf) const;
   /// Same kind: either class derives from the other's.
   virtual bool SameKindAs(const TChartSeries& other) const;
+  /// Whether `other` is of this series' class or derives from it. The base
+  /// compares exact classes; kinds with subclasses override it with a
+  /// dynamic_cast to their own class.
   virtual bool SameClassOrBase(const TChartSeries& other) const;
   /// If the series has a chart, invalidates it.
   void RequestRepaint();
