@@ -36,7 +36,7 @@ class SeriesTest : public ::testing::Test {
   void Paint() {
     screen.Clear();
     begin = end = -1;
-    chart.Draw(screen, {0, 0, 400, 300});
+    chart.Draw(screen, {0, 0, chart.Width(), chart.Height()});
   }
 
   // The series' calls of the last paint as strings, only those of `ops`
