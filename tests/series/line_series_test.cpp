@@ -265,6 +265,34 @@ TEST_F(LineSeriesTest, SteepBandSegmentsAreDarkened) {
   EXPECT_EQ(bands[1].brush.color, 0x808080u);
 }
 
+TEST_F(LineSeriesTest, DenseLinesAreThinnedOnlyAboveFourPointsPerColumn) {
+  TLineSeries line;
+  Add(line);
+  line.AddPointY(0);
+  // A fixed vertical range keeps the axis room, so the columns stay.
+  chart.LeftAxis().SetRange(0, 100);
+  Paint();
+  const int columns = chart.BottomAxis().PixelLength();
+  auto fill = [&line](int n) {
+    line.ClearPoints();
+    for (int i = 0; i < n; ++i) line.AddPointY((i * 7919) % 101);
+  };
+  // Four points per column: every segment that has a length is drawn.
+  fill(4 * columns);
+  Paint();
+  int expected = 0;
+  for (int i = 1; i < line.PointCount(); ++i) {
+    expected += line.CalcXPos(i) != line.CalcXPos(i - 1) || line.CalcYPos(i) != line.CalcYPos(i - 1) ? 1 : 0;
+  }
+  EXPECT_EQ(static_cast<int>(SeriesLog({"LineTo"}).size()), expected);
+  // A hundred per column: at most four points, so four segments, a column.
+  fill(100 * columns);
+  Paint();
+  const auto lines = SeriesLog({"LineTo"});
+  EXPECT_LE(static_cast<int>(lines.size()), 4 * (columns + 1));
+  EXPECT_GE(static_cast<int>(lines.size()), columns);
+}
+
 TEST(SeriesPointer, SizeBelowOneIsRefusedAndKept) {
   TLineSeries line;
   try {
