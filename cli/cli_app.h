@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/chart_display.h"
+#include "app/logger_chart.h"
 #include "app/data_files.h"
 #include "app/download_workflows.h"
 #include "app/logger_app.h"
@@ -65,7 +66,7 @@ class CliApp {
   platform::NoCursor cursor_;
   std::unique_ptr<logger::LoggerApp> app_;
   PrintingPane pane_;
-  logger::ChartSeriesMemory chart_;
+  logger::LoggerChart chart_;
   std::unique_ptr<logger::LoggerReports> reports_;
   std::unique_ptr<logger::DownloadWorkflows> downloads_;
   platform::PosixFileSystem fileSystem_;

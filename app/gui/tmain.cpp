@@ -17,6 +17,7 @@
 #include "app/gui/tabout_box.h"
 #include "app/gui/tnvram.h"
 #include "app/gui/tsettings.h"
+#include "platform/qt_widgets/chart_host_widget.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_serial_port.h"
 #include "platform/posix/system_clock.h"
@@ -171,14 +172,10 @@ void TMain::BuildLayout() {
   auto* row = new QHBoxLayout;
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(0);
-  chart1_ = new QFrame(central);
+  chart1_ = new platform::ChartHostWidget(chartData_.Chart1(), central);
   chart1_->setObjectName("Chart1");
-  chart1_->setAutoFillBackground(true);
-  QPalette white = chart1_->palette();
-  white.setColor(QPalette::Window, Qt::white);
-  chart1_->setPalette(white);
   chart1_->setMinimumSize(100, 100);
-  chart1_->setToolTip("Right Click to scroll. Left box to Zoom. Lower right to upper left to reset Zoom.");
+  chart1_->setToolTip(logger::LoggerChart::kHint);
   row->addWidget(chart1_, 1);
 
   memo1_ = new MemoPane(central);

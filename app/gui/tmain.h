@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/chart_display.h"
+#include "app/logger_chart.h"
 #include "app/data_files.h"
 #include "app/download_workflows.h"
 #include "app/logger_app.h"
@@ -54,7 +55,7 @@ class TMain final : public QMainWindow {
   TAboutBox& AboutBox() { return *aboutBox_; }
   TSettings& Settings() { return *settings_; }
   TNVram& NVram() { return *nvram_; }
-  logger::ChartSeriesMemory& ChartData() { return chartData_; }
+  logger::LoggerChart& ChartData() { return chartData_; }
   QAction* Action(const char* name) const;
 
   // Menu handlers, named after their items.
@@ -92,7 +93,7 @@ class TMain final : public QMainWindow {
   platform::QtUserMessages qtMessages_;
   std::unique_ptr<platform::Clock> ownedClock_;
   std::unique_ptr<logger::LoggerApp> app_;
-  logger::ChartSeriesMemory chartData_;
+  logger::LoggerChart chartData_;
   std::unique_ptr<logger::LoggerReports> reports_;
   std::unique_ptr<logger::DownloadWorkflows> downloads_;
   std::unique_ptr<logger::LoggerConfiguration> configuration_;
@@ -102,7 +103,7 @@ class TMain final : public QMainWindow {
   TSettings* settings_ = nullptr;
   TNVram* nvram_ = nullptr;
   MemoPane* memo1_ = nullptr;
-  QWidget* chart1_ = nullptr;
+  QWidget* chart1_ = nullptr;  // hosts chartData_.Chart1()
   TAboutBox* aboutBox_ = nullptr;
   QActionGroup* portGroup_ = nullptr;
   // Closing was asked for while a command waited: close once it unwinds.

@@ -141,7 +141,7 @@ TEST(MainWindowDownload, ReadAllFillsThePaneWithTheTemperatureListing) {
   QCoreApplication::processEvents();
   EXPECT_EQ(window->Memo1().document()->blockCount(), 2050);
   EXPECT_TRUE(window->Memo1().isEnabled());
-  EXPECT_EQ(window->ChartData().temperature.size(), 2048u);
+  EXPECT_EQ(window->ChartData().TemperaturePointCount(), 2048u);
   // The report items render the store without talking to the recorder.
   std::size_t sent = recorder->Commands().size();
   window->Action("Histogram1")->trigger();

@@ -1,0 +1,98 @@
+#include "app/logger_chart.h"
+
+#include "series/series_marks.h"
+
+namespace logger {
+
+namespace {
+constexpr plot::Color kRed = 0x0000FF;  // red in the low byte
+constexpr plot::Color kWhite = 0xFFFFFF;
+}  // namespace
+
+LoggerChart::LoggerChart() {
+  plot::TChart& c = chart1_;
+  c.SetName("Chart1");
+  c.SetBounds(0, 0, 352, 334);
+  c.SetAnimatedZoom(true);
+  c.SetAnimatedZoomSteps(3);
+  c.SetBackColor(kWhite);
+  c.BackWall().SetColor(kWhite);
+  c.BackWall().Brush().SetColor(kWhite);
+  c.BackWall().Brush().SetStyle(platform::BrushStyle::Clear);
+  c.Title().SetText({"Temperature Counts"});
+  c.BottomAxis().SetDateTimeFormat("dd/MM/yy hh:mm");
+  c.BottomAxis().SetLabelsAngle(90);
+  c.Legend().SetVisible(false);
+  c.SetView3D(false);
+  c.SetBevelOuter(plot::bvNone);
+
+  series1_.SetName("Series1");
+  series1_.SetSeriesColor(kRed);
+  series1_.Marks().SetVisible(false);
+  series1_.Marks().SetArrowLength(8);
+  series1_.Pointer().SetVisible(false);
+  series1_.Pointer().SetStyle(plot::psRectangle);
+  series1_.Pointer().SetInflateMargins(true);
+  series1_.XValues().SetDateTime(true);
+  series1_.XValues().SetName("X");
+  series1_.XValues().SetOrder(plot::loAscending);
+  series1_.YValues().SetDateTime(false);
+  series1_.YValues().SetName("Y");
+  series1_.YValues().SetOrder(plot::loNone);
+  series1_.XValues().SetMultiplier(1.0);
+  series1_.YValues().SetMultiplier(1.0);
+
+  series2_.SetName("Series2");
+  series2_.SetSeriesColor(kRed);
+  series2_.Marks().SetVisible(false);
+  series2_.Marks().SetArrowLength(20);
+  series2_.XValues().SetDateTime(false);
+  series2_.XValues().SetName("X");
+  series2_.XValues().SetOrder(plot::loAscending);
+  series2_.YValues().SetName("Bar");
+  series2_.YValues().SetOrder(plot::loNone);
+  series2_.XValues().SetMultiplier(1.0);
+  series2_.YValues().SetMultiplier(1.0);
+
+  series1_.SetParentChart(&chart1_);
+  series2_.SetParentChart(&chart1_);
+}
+
+LoggerChart::~LoggerChart() { chart1_.RemoveAllSeries(); }
+
+void LoggerChart::ShowTitle(const char* title) {
+  chart1_.Title().Text().Clear();
+  chart1_.Title().SetText({title});
+}
+
+void LoggerChart::BeginHistogram() {
+  series1_.SetActive(false);
+  series2_.SetActive(true);
+  series2_.ClearPoints();
+  ShowTitle("Temperature Counts");
+}
+
+void LoggerChart::AddHistogramBar(double count, const std::string& label) {
+  series2_.AddPointY(count, label, plot::clAutoColor);
+}
+
+void LoggerChart::BeginTemperature() {
+  series2_.SetActive(false);
+  series1_.SetActive(true);
+  series1_.ClearPoints();
+  ShowTitle("Temperature and Time");
+}
+
+void LoggerChart::AddTemperaturePoint(double celsius, const std::string& label) {
+  series1_.AddPointY(celsius, label, plot::clAutoColor);
+}
+
+void LoggerChart::ResetZoom() { chart1_.ResetZoom(); }
+
+std::size_t LoggerChart::TemperaturePointCount() const { return static_cast<std::size_t>(series1_.Count()); }
+
+double LoggerChart::TemperatureY(std::size_t index) const {
+  return series1_.YValues()[static_cast<int>(index)];
+}
+
+}  // namespace logger
