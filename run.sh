@@ -28,11 +28,15 @@ for _ in $(seq 50); do
 done
 port=$(head -n 1 "$sim_out")
 echo "Simulated recorder on $port"
-build/bin/quorvel-cli --port "$port" read-all >"$out/read-all.txt"
+build/bin/quorvel-cli --port "$port" read-all --save "$out/Data1.log" >"$out/read-all.txt"
+build/bin/quorvel-cli open "$out/Data1.dat" export --chart temperature --png "$out/temperature.png"
+build/bin/quorvel-cli open "$out/Data1.dat" export --chart histogram --png "$out/histogram.png"
 echo
 echo "Logger, Read All: every report, in the order the window shows them:"
 head -n 16 "$out/read-all.txt"
 echo "..."
 tail -n 3 "$out/read-all.txt"
 echo
-echo "All $(wc -l <"$out/read-all.txt") report lines are in $out/read-all.txt"
+echo "All $(wc -l <"$out/read-all.txt") report lines are in $out/read-all.txt."
+echo "File, Save wrote the report $out/Data1.log and the data file $out/Data1.dat;"
+echo "the charts are $out/temperature.png and $out/histogram.png."

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "app/logger_configuration.h"
+#include "cli/chart_export.h"
 #include "platform/posix/posix_serial_port.h"
 
 namespace cli {
@@ -149,7 +150,9 @@ int CliApp::RunOpen() {
   const auto& args = options_.args;
   const char* usage =
       "usage: open FILE show page0|page2|serial|alarms|histogram|temperature\n"
-      "       open FILE save NAME\n";
+      "       open FILE save NAME\n"
+      "       open FILE export --chart temperature|histogram (--png|--svg|--pdf) OUT [--size WxH]\n";
+  if (args.size() >= 2 && args[1] == "export") return RunExport(usage);
   if (args.size() != 3 || args[0].empty() || (args[1] != "show" && args[1] != "save") || args[2].empty()) {
     err_ << usage;
     return kExitBadArguments;
@@ -238,6 +241,76 @@ int CliApp::RunSetDescription() {
   CancellingSettingsView settings;
   CliNVramView nvram(options_.args[0]);
   return RunConfiguration(settings, nvram, &logger::LoggerConfiguration::SetNVram1Click);
+}
+
+}  // namespace cli
+
+namespace cli {
+
+namespace {
+
+// "1024x768": both sides 16 to 10000 pixels.
+bool ParseSize(const std::string& text, int& width, int& height) {
+  std::size_t x = text.find('x');
+  if (x == std::string::npos || x == 0 || x + 1 >= text.size()) return false;
+  auto number = [](const std::string& digits, int& out) {
+    if (digits.empty() || digits.size() > 5) return false;
+    for (char c : digits) {
+      if (c < '0' || c > '9') return false;
+    }
+    out = std::stoi(digits);
+    return out >= 16 && out <= 10000;
+  };
+  return number(text.substr(0, x), width) && number(text.substr(x + 1), height);
+}
+
+}  // namespace
+
+int CliApp::RunExport(const char* usage) {
+  const auto& args = options_.args;
+  std::string chart, out;
+  std::optional<ChartFileFormat> format;
+  int width = 1024, height = 768;
+  for (std::size_t i = 2; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    bool isFormat = a == "--png" || a == "--svg" || a == "--pdf";
+    if ((a == "--chart" || a == "--size" || isFormat) && i + 1 < args.size()) {
+      const std::string& value = args[++i];
+      if (a == "--chart") {
+        chart = value;
+      } else if (a == "--size") {
+        if (!ParseSize(value, width, height)) {
+          err_ << "--size takes WxH with both sides 16 to 10000 pixels, not '" << value << "'\n";
+          return kExitBadArguments;
+        }
+      } else {
+        if (format) {
+          err_ << "give one of --png, --svg and --pdf\n";
+          return kExitBadArguments;
+        }
+        format = a == "--png" ? ChartFileFormat::Png : a == "--svg" ? ChartFileFormat::Svg : ChartFileFormat::Pdf;
+        out = value;
+      }
+      continue;
+    }
+    err_ << "unexpected '" << a << "'\n" << usage;
+    return kExitBadArguments;
+  }
+  if ((chart != "temperature" && chart != "histogram") || !format || out.empty() || args[0].empty()) {
+    err_ << usage;
+    return kExitBadArguments;
+  }
+  pane_.SetMuted(true);
+  app_->RunCommand([&] {
+    files_->OpenFile(args[0]);
+    // Open shows the temperature line; the Histogram item shows the bars.
+    if (chart == "histogram") reports_->ShowHistogram();
+    std::string error;
+    if (!ExportChart(chart_.Chart1(), *format, out, width, height, error)) throw logger::FileError(error);
+  });
+  pane_.Flush();
+  pane_.SetMuted(false);
+  return StatusOfLastCommand();
 }
 
 }  // namespace cli

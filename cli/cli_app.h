@@ -47,6 +47,7 @@ class CliApp {
   int RunSetClock();
   int RunSetDescription();
   int RunOpen();
+  int RunExport(const char* usage);
   // Runs a configuration command with the given dialog answers.
   int RunConfiguration(logger::SettingsDialogView& settings, logger::NVramDialogView& nvram,
                        bool (logger::LoggerConfiguration::*command)());

@@ -82,6 +82,8 @@ std::string UsageText() {
          "                    File, Open a data file, then that Logger item's report\n"
          "  open FILE save NAME\n"
          "                    File, Open, then File, Save under NAME\n"
+         "  open FILE export --chart temperature|histogram (--png|--svg|--pdf) OUT [--size WxH]\n"
+         "                    File, Open, then the chart rendered off screen (default 1024x768)\n"
          "\n"
          "--port names the recorder's device (needed by commands that talk to it);\n"
          "--timeout bounds every answer wait (default 10 seconds).\n"

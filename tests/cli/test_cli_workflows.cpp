@@ -2,6 +2,7 @@
 // workflow code as the window, driven from the command line.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -178,6 +179,48 @@ TEST_F(CliFiles, BadFilesExitThreeWithTheWindowsMessage) {
   EXPECT_TRUE(run.out.empty());
   run = RunCli({"open", (dir / "short.dat").string(), "show", "everything"});
   EXPECT_EQ(run.status, 2);
+}
+
+TEST_F(CliFiles, ExportRendersEitherChartIntoEachFormat) {
+  auto recorder = StartFrozenRecorder();
+  std::string data = (dir / "Data1.log").string();
+  ASSERT_EQ(RunCli({"--port", Port(*recorder), "read-all", "--save", data}).status, 0);
+  const struct {
+    const char* chart;
+    const char* flag;
+    const char* file;
+    const char* magic;
+  } cases[] = {{"temperature", "--png", "t.png", "\x89PNG"},
+               {"histogram", "--svg", "h.svg", "<?xml"},
+               {"temperature", "--pdf", "t.pdf", "%PDF"}};
+  for (const auto& c : cases) {
+    CliRun run = RunCli({"open", (dir / "Data1.dat").string(), "export", "--chart", c.chart, c.flag,
+                         (dir / c.file).string(), "--size", "640x480"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.out.empty());
+    std::ifstream in(dir / c.file, std::ios::binary);
+    std::string head(std::strlen(c.magic), '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    EXPECT_EQ(head, c.magic) << c.file;
+  }
+  // A PNG of the asked size.
+  std::ifstream png(dir / "t.png", std::ios::binary);
+  unsigned char header[24];
+  png.read(reinterpret_cast<char*>(header), 24);
+  EXPECT_EQ((header[16] << 24) | (header[17] << 16) | (header[18] << 8) | header[19], 640);
+  EXPECT_EQ((header[20] << 24) | (header[21] << 16) | (header[22] << 8) | header[23], 480);
+
+  for (std::vector<std::string> bad : {std::vector<std::string>{"--chart", "pie", "--png", "x.png"},
+                                       {"--chart", "temperature", "--png", "x.png", "--size", "10x10"},
+                                       {"--chart", "temperature"},
+                                       {"--chart", "temperature", "--png", "a.png", "--svg", "b.svg"}}) {
+    std::vector<std::string> args = {"open", (dir / "Data1.dat").string(), "export"};
+    args.insert(args.end(), bad.begin(), bad.end());
+    EXPECT_EQ(RunCli(args).status, 2);
+  }
+  CliRun run = RunCli({"open", (dir / "Data1.dat").string(), "export", "--chart", "temperature", "--png",
+                       "/nonexistent-dir/x.png"});
+  EXPECT_EQ(run.status, 3);
 }
 
 }  // namespace
