@@ -188,8 +188,11 @@ TEST(SeriesRender, ThinnedDenseLineLooksTheSameAsEveryPointDrawn) {
     bool stairs;
     int penWidth;
     bool gaps;
-  } cases[] = {{"plain", false, 1, false}, {"stairs", true, 1, false}, {"wide", false, 3, false},
-               {"gaps", false, 1, true}};
+    bool plateaus;
+    bool steps;
+  } cases[] = {{"plain", false, 1, false, false, false},   {"stairs", true, 1, false, false, false},
+               {"wide", false, 3, false, false, false},    {"gaps", false, 1, true, false, false},
+               {"plateaus", false, 1, false, true, false}, {"steps", false, 1, false, false, true}};
   for (const Case& c : cases) {
     QImage pictures[2];
     for (int exact = 0; exact < 2; ++exact) {
@@ -209,10 +212,22 @@ TEST(SeriesRender, ThinnedDenseLineLooksTheSameAsEveryPointDrawn) {
         seed = seed * 1103515245u + 12345u;
         const double noise = ((seed >> 16) % 1000) / 1000.0;
         const plot::Color colour = (i / 700) % 5 == 1 ? plot::clBlue : plot::clAutoColor;
+        const double y = std::sin(i / 900.0) * 50 + noise * 20;
         if (c.gaps && i % 3000 < 400) {
           line.AddNullPoint();
+        } else if (c.steps) {
+          // Flat stretches ending in a jump, each followed by a null point:
+          // whether a run's last pixel is covered shows.
+          if (i % 61 == 0) {
+            line.AddNullPoint();
+          } else {
+            line.AddPointY((i % 61 < 40 ? 0 : 30) + 20 * std::sin(i / 3000.0), {}, colour);
+          }
+        } else if (c.plateaus) {
+          // Few distinct values: many neighbours share a pixel.
+          line.AddPointY(std::round(y / 8) * 8, {}, colour);
         } else {
-          line.AddPointY(std::sin(i / 900.0) * 50 + noise * 20, {}, colour);
+          line.AddPointY(y, {}, colour);
         }
       }
       // Zoomed a little, so the line also starts at the left edge.

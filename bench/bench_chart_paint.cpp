@@ -1,0 +1,264 @@
+// Paints complete charts into a QImage (ARGB32 premultiplied) and prints,
+// per scenario, the median and the fastest of the full repaints:
+//   NAME median_ms=M min_ms=N
+// and, for the same image and the same pixel points, a bare QPainter
+// polyline (or bare rectangles for bars): the floor to compare with.
+//
+// Every chart has a white panel, a title, and left and bottom axes with
+// grid lines. Every paint is complete: nothing is copied from an earlier
+// picture (with --buffer on the back buffer is used but invalidated first).
+//
+// Options: --aa on|off (antialiasing of lines and bars, off by default),
+//          --only NAME, --buffer on|off, --paints N (at least 30),
+//          --detail (also the series' own share: series_NAME lines).
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPolygon>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "canvas/axis_custom.h"
+#include "chart/chart.h"
+#include "platform/qt_gui/offscreen_application.h"
+#include "platform/qt_gui/qt_device_canvas.h"
+#include "runtime/date_time.h"
+#include "series/bar_series.h"
+#include "series/line_series.h"
+#include "series/series_marks.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Options {
+  bool antialias = false;
+  bool buffered = false;
+  bool detail = false;
+  int paints = 30;
+  std::string only;
+};
+
+struct Figures {
+  double median = 0, min = 0;
+};
+
+Figures Measure(int paints, const std::function<void()>& paint) {
+  for (int i = 0; i < 3; ++i) paint();
+  std::vector<double> times;
+  for (int i = 0; i < paints; ++i) {
+    const Clock::time_point start = Clock::now();
+    paint();
+    times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  const std::size_t n = times.size();
+  const double median = n % 2 == 1 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+  return {median, times.front()};
+}
+
+void Print(const std::string& name, const Figures& f) {
+  std::printf("%s median_ms=%.3f min_ms=%.3f\n", name.c_str(), f.median, f.min);
+  std::fflush(stdout);
+}
+
+// One scenario: a chart filled by `fill`, drawn at the given size.
+struct Scenario {
+  std::string name;
+  int width, height;
+  bool bars;
+  std::function<std::unique_ptr<plot::TChartSeries>(plot::TChart&)> fill;
+};
+
+void Configure(plot::TChart& chart, const char* title) {
+  chart.SetColor(plot::clWhite);
+  chart.SetBackColor(plot::clWhite);
+  chart.SetBevelOuter(plot::bvNone);
+  chart.Legend().SetVisible(false);
+  chart.SetView3D(false);
+  chart.Title().Text().Clear();
+  chart.Title().Text().Add(title);
+}
+
+// 2048 temperatures, each labelled with its sample time; the bottom axis
+// shows the labels turned by 90 degrees.
+void FillLog(plot::TChart& chart, plot::TLineSeries& line) {
+  chart.BottomAxis().SetDateTimeFormat("dd/MM/yy hh:mm");
+  chart.BottomAxis().SetLabelsAngle(90);
+  line.SetSeriesColor(plot::clRed);
+  line.XValues().SetDateTime(true);
+  const runtime::DateTime start = runtime::EncodeDate(2024, 3, 1) + runtime::EncodeTime(8, 0, 0, 0);
+  for (int i = 0; i < 2048; ++i) {
+    line.AddPointY(20 + 5 * std::sin(i / 50.0), runtime::FormatDateTime("dd/mm/yy hh:mm", start + i * 15 / 1440.0));
+  }
+}
+
+void FillPlain(plot::TLineSeries& line, int count) {
+  line.SetSeriesColor(plot::clRed);
+  for (int i = 0; i < count; ++i) line.AddPointY(20 + 5 * std::sin(i / 50.0));
+}
+
+void RunScenario(const Scenario& s, const Options& options) {
+  plot::TChart chart;
+  Configure(chart, s.name.c_str());
+  // Declared after the chart, so it leaves the chart before the chart goes.
+  const std::unique_ptr<plot::TChartSeries> owned = s.fill(chart);
+  plot::TChartSeries* series = owned.get();
+  chart.SetBounds(0, 0, s.width, s.height);
+  chart.Canvas().SetBuffered(options.buffered);
+
+  QImage image(s.width, s.height, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  platform::QtDeviceCanvas canvas(&painter);
+  // The back buffer's own painter draws without antialiasing; only direct
+  // painting honours --aa on.
+  painter.setRenderHint(QPainter::Antialiasing, options.antialias);
+  chart.SetControlCanvas(&canvas);
+  const plot::Rect rect{0, 0, s.width, s.height};
+  auto paint = [&] {
+    chart.Canvas().MarkBufferDirty();
+    chart.Draw(canvas, rect);
+  };
+  // With --detail, the series' own part of each paint (its values and
+  // marks, between its before-draw and after-draw events).
+  double seriesStart = 0;
+  std::vector<double> seriesTimes;
+  if (options.detail) {
+    auto now = [] { return std::chrono::duration<double, std::milli>(Clock::now().time_since_epoch()).count(); };
+    series->BeforeDrawValues = [&seriesStart, now](plot::TChartSeries&) { seriesStart = now(); };
+    series->AfterDrawValues = [&seriesTimes, &seriesStart, now](plot::TChartSeries&) {
+      seriesTimes.push_back(now() - seriesStart);
+    };
+  }
+  Print(s.name, Measure(options.paints, paint));
+  if (options.detail && !seriesTimes.empty()) {
+    seriesTimes.erase(seriesTimes.begin(), seriesTimes.begin() + std::min<std::size_t>(3, seriesTimes.size()));
+    std::sort(seriesTimes.begin(), seriesTimes.end());
+    Print("series_" + s.name, {seriesTimes[seriesTimes.size() / 2], seriesTimes.front()});
+  }
+
+  // The floor: the same pixel points as one polyline, or the same bars as
+  // rectangles, into the same image.
+  const int first = std::max(0, series->FirstVisibleIndex() - 1);
+  const int last = std::min(series->PointCount() - 1, series->LastVisibleIndex() + 1);
+  QPolygon polygon;
+  std::vector<QRect> bars;
+  if (s.bars) {
+    auto* b = static_cast<plot::TBarSeries*>(series);
+    for (int i = first; i <= last; ++i) {
+      const int top = std::min(b->CalcYPos(i), b->OriginPixel(i));
+      const int bottom = std::max(b->CalcYPos(i), b->OriginPixel(i));
+      bars.emplace_back(b->CalcXPos(i), top, b->BarWidth(), bottom - top);
+    }
+  } else {
+    for (int i = first; i <= last; ++i) polygon << QPoint(series->CalcXPos(i), series->CalcYPos(i));
+  }
+  auto bare = [&] {
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(image.rect(), Qt::white);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setPen(QPen(s.bars ? Qt::black : Qt::red, 0));
+    if (s.bars) {
+      painter.setBrush(Qt::red);
+      for (const QRect& r : bars) painter.drawRect(r);
+    } else {
+      painter.drawPolyline(polygon);
+    }
+  };
+  Print("bare_" + s.name, Measure(options.paints, bare));
+}
+
+std::vector<Scenario> Scenarios() {
+  auto line = [](std::function<void(plot::TChart&, plot::TLineSeries&)> fill) {
+    return [fill](plot::TChart& chart) -> std::unique_ptr<plot::TChartSeries> {
+      auto s = std::make_unique<plot::TLineSeries>();
+      s->SetParentChart(&chart);
+      fill(chart, *s);
+      return s;
+    };
+  };
+  auto bars = [](plot::TChart& chart) -> std::unique_ptr<plot::TChartSeries> {
+    auto b = std::make_unique<plot::TBarSeries>();
+    b->SetParentChart(&chart);
+    b->SetSeriesColor(plot::clRed);
+    b->Marks().SetVisible(false);
+    for (int k = 0; k < 64; ++k) {
+      const int t = -40 + 2 * k;
+      b->AddPointY(std::round(400 * std::exp(-(k - 30) * (k - 30) / 80.0)),
+                   std::to_string(t) + " to " + std::to_string(t + 1) + ".5");
+    }
+    return b;
+  };
+  auto log = line([](plot::TChart& c, plot::TLineSeries& s) { FillLog(c, s); });
+  auto plain = [&](int n) { return line([n](plot::TChart&, plot::TLineSeries& s) { FillPlain(s, n); }); };
+  auto zoomed = line([](plot::TChart& c, plot::TLineSeries& s) {
+    FillPlain(s, 100000);
+    // A hundredth of the range, in the middle.
+    c.BottomAxis().SetRange(49500, 50500);
+  });
+  return {
+      {"line2048_352x334", 352, 334, false, log},      {"line2048_1920x1080", 1920, 1080, false, log},
+      {"bar64_352x334", 352, 334, true, bars},         {"bar64_1920x1080", 1920, 1080, true, bars},
+      {"line10k_1920x1080", 1920, 1080, false, plain(10000)},
+      {"line100k_1920x1080", 1920, 1080, false, plain(100000)},
+      {"line1m_1920x1080", 1920, 1080, false, plain(1000000)},
+      {"zoom100k_1920x1080", 1920, 1080, false, zoomed},
+  };
+}
+
+bool OnOff(const char* value, bool& out) {
+  if (std::strcmp(value, "on") == 0) {
+    out = true;
+  } else if (std::strcmp(value, "off") == 0) {
+    out = false;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "--aa" && hasValue && OnOff(argv[i + 1], options.antialias)) {
+      ++i;
+    } else if (arg == "--buffer" && hasValue && OnOff(argv[i + 1], options.buffered)) {
+      ++i;
+    } else if (arg == "--detail") {
+      options.detail = true;
+    } else if (arg == "--only" && hasValue) {
+      options.only = argv[++i];
+    } else if (arg == "--paints" && hasValue) {
+      options.paints = std::max(30, std::atoi(argv[++i]));
+    } else {
+      std::fprintf(stderr, "usage: %s [--aa on|off] [--buffer on|off] [--only NAME] [--paints N] [--detail]\n", argv[0]);
+      return 2;
+    }
+  }
+  const auto app = platform::CreateOffscreenApplication(argc, argv);
+  bool any = false;
+  for (const Scenario& s : Scenarios()) {
+    if (!options.only.empty() && s.name != options.only) continue;
+    any = true;
+    RunScenario(s, options);
+  }
+  if (!any) {
+    std::fprintf(stderr, "no scenario named %s\n", options.only.c_str());
+    return 2;
+  }
+  return 0;
+}
