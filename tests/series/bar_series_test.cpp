@@ -226,6 +226,20 @@ TEST_F(BarSeriesTest, ClicksHitTheBarShape) {
   EXPECT_EQ(bars.ClickedPoint((left + right) / 2, top + 1), 1);
 }
 
+TEST_F(BarSeriesTest, BarsSideBySideOrStackedShareOneDepthIn3D) {
+  TBarSeries first, second;
+  Add(first);
+  Add(second);
+  for (auto* s : {&first, &second}) Fill(*s, 3);
+  chart.SetView3D(true);
+  Paint();
+  EXPECT_EQ(first.StartZ(), second.StartZ());
+  EXPECT_EQ(first.EndZ(), second.EndZ());
+  first.SetMultiBar(plot::mbNone);
+  Paint();
+  EXPECT_NE(first.StartZ(), second.StartZ());
+}
+
 TEST(BarSeries, PercentSettingsOutOfRangeAreRefused) {
   TBarSeries bars;
   try {

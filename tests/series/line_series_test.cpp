@@ -293,6 +293,42 @@ TEST_F(LineSeriesTest, DenseLinesAreThinnedOnlyAboveFourPointsPerColumn) {
   EXPECT_GE(static_cast<int>(lines.size()), columns);
 }
 
+TEST_F(LineSeriesTest, LegendSymbolIsTheLineWithAPointerOnIt) {
+  TLineSeries line;
+  line.SetParentChart(&chart);
+  line.AddPointY(1);
+  line.Pointer().SetVisible(true);
+  chart.Legend().SetVisible(true);
+  chart.Legend().SetLegendStyle(plot::lsSeries);
+  Paint();
+  // The legend row: text, then the symbol in the 12-pixel colour box left
+  // of it.
+  int row = -1;
+  for (std::size_t i = 0; i < screen.calls.size(); ++i) {
+    if (screen.calls[i].op == "TextOut" && screen.calls[i].text == "Series 1") row = static_cast<int>(i);
+  }
+  ASSERT_GE(row, 0);
+  const auto& text = screen.calls[static_cast<std::size_t>(row)];
+  const auto& moveTo = screen.calls[static_cast<std::size_t>(row) + 1];
+  const auto& lineTo = screen.calls[static_cast<std::size_t>(row) + 2];
+  const auto& marker = screen.calls[static_cast<std::size_t>(row) + 3];
+  ASSERT_EQ(moveTo.op, "MoveTo");
+  ASSERT_EQ(lineTo.op, "LineTo");
+  ASSERT_EQ(marker.op, "Rectangle");
+  const int left = moveTo.args[0], right = lineTo.args[0];
+  EXPECT_LT(right, text.args[0]);
+  EXPECT_EQ(lineTo.pen.color, plot::clRed);
+  // The marker sits on the line's middle, at most a third of the box wide
+  // each way while the line shows.
+  const int middleY = moveTo.args[1];
+  const int h = std::min(4, (right - left) / 3);
+  EXPECT_LT(h, 4);
+  EXPECT_EQ(marker.args[0], (left + right) / 2 - h);
+  EXPECT_EQ(marker.args[2], (left + right) / 2 + h + 1);
+  EXPECT_EQ((marker.args[1] + marker.args[3] - 1) / 2, middleY);
+  EXPECT_EQ(marker.brush.color, plot::clRed);
+}
+
 TEST(SeriesPointer, SizeBelowOneIsRefusedAndKept) {
   TLineSeries line;
   try {

@@ -123,7 +123,8 @@ TEST(SeriesRender, ThreeDBarsWithMarks) {
   a.SetBarStyle(plot::bsRectangle);
   b.SetBarStyle(plot::bsCilinder);
   for (int i = 0; i < 6; ++i) {
-    a.AddPointY(10 + 7 * ((i * 5) % 6), "a" + std::to_string(i));
+    const char label[] = {'a', static_cast<char>('0' + i), '\0'};
+    a.AddPointY(10 + 7 * ((i * 5) % 6), label);
     b.AddPointY(12 + 5 * ((i * 3) % 5));
   }
   b.Marks().SetStyle(plot::smsValue);
@@ -172,6 +173,35 @@ TEST(SeriesRender, EveryPointerStyleIn2DAnd3D) {
       for (int i = 0; i < 3; ++i) points[style].AddPointXY(i, style);
     }
     Render(chart, 400, 420, is3D ? "series_pointers_3d" : "series_pointers_2d");
+  }
+}
+
+TEST(SeriesRender, EveryBarStyleIn2DAnd3D) {
+  for (bool is3D : {false, true}) {
+    TChart chart;
+    chart.SetView3D(is3D);
+    chart.Legend().SetVisible(false);
+    TBarSeries bars;
+    bars.SetParentChart(&chart);
+    bars.SetColorEachPoint(true);
+    bars.Marks().SetVisible(false);
+    const char* names[] = {"Rectangle", "Pyramid", "InvPyramid", "Cilinder", "Ellipse", "Arrow", "RectGradient"};
+    for (int i = 0; i < 7; ++i) bars.AddPointY(4 + i, names[i]);
+    bars.OnGetBarStyle = [](plot::TCustomBarSeries&, int index, plot::TBarStyle& style) {
+      style = static_cast<plot::TBarStyle>(index);
+    };
+    const QImage image = Render(chart, 560, 340, is3D ? "series_bar_styles_3d" : "series_bar_styles_2d");
+    // The gradient bar runs from white at its foot to its colour at its top.
+    const int left = bars.CalcXPos(6), top = bars.CalcYPos(6), bottom = bars.OriginPixel(6);
+    if (!is3D) {
+      const plot::Color colour = plot::ColorToRGB(bars.PointColor(6));
+      const QColor head = image.pixel(left + bars.BarWidth() / 2, top + 2);
+      EXPECT_NEAR(head.red(), platform::RedOf(colour), 4);
+      EXPECT_NEAR(head.green(), platform::GreenOf(colour), 4);
+      EXPECT_NEAR(head.blue(), platform::BlueOf(colour), 4);
+      const QColor foot = image.pixel(left + bars.BarWidth() / 2, bottom - 2);
+      EXPECT_GT(foot.lightness(), 200);
+    }
   }
 }
 
@@ -232,7 +262,9 @@ TEST(SeriesRender, ThinnedDenseLineLooksTheSameAsEveryPointDrawn) {
       }
       // Zoomed a little, so the line also starts at the left edge.
       chart.BottomAxis().SetRange(300.5, 19000);
-      const std::string name = std::string("series_thin_") + c.name + (exact == 1 ? "_exact" : "");
+      std::string name = "series_thin_";
+      name += c.name;
+      if (exact == 1) name += "_exact";
       pictures[exact] = Render(chart, 400, 300, name.c_str());
     }
     int differences = 0;
