@@ -18,6 +18,11 @@
 #include "app/gui/tnvram.h"
 #include "app/gui/tsettings.h"
 #include "platform/qt_widgets/chart_host_widget.h"
+#include "platform/qt_widgets/chart_preview.h"
+#include "platform/qt_widgets/qt_printer.h"
+#include "series/chart_printing.h"
+
+#include <QFileDialog>
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_serial_port.h"
 #include "platform/posix/system_clock.h"
@@ -34,8 +39,6 @@ constexpr int kPanelHeight = 20;
 // command waits, because two commands' bytes on one line corrupt both.
 constexpr const char* kDeviceItems[] = {"ReadAll1",  "ReadJustPage01", "Setup1",  "SettoPCTime1",
                                         "SetNVram1", "Open1",          "mnuComm1", "mnuComm2"};
-// Items whose commands are not part of the program yet.
-constexpr const char* kUnavailableItems[] = {"PrintSetup1", "p1", "Print1"};
 }  // namespace
 
 TMain::TMain(Options options) {
@@ -87,6 +90,17 @@ TMain::TMain(Options options) {
   }
   fileSystem_ = std::make_unique<platform::PosixFileSystem>();
   files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, *memo1_, chartData_, *fileSystem_, *fileDialogs);
+  printer_ = options.printer;
+  if (printer_ == nullptr) {
+    ownedPrinter_ = std::make_unique<platform::QtPrinter>(this);
+    printer_ = ownedPrinter_.get();
+  }
+  chartPreviewer1_ = std::make_unique<platform::TChartPreviewer>(*printer_);
+  chartPreviewer1_->SetChart(&chartData_.Chart1());
+  chartPreviewer1_->CancelMouseAction = [this] { chartData_.Chart1().SetCancelMouse(true); };
+  chartPreviewer1_->OnPrintError = [this](const std::string& message) {
+    app_->Ui().messages.ShowMessage(platform::MessageKind::Error, logger::LoggerApp::kApplicationTitle, message);
+  };
 
   // 516 x 354 client: the chart at its design size beside the pane.
   resize(kChartWidth + kMemoWidth, kPanelHeight + kChartHeight + menuBar()->sizeHint().height());
@@ -111,9 +125,9 @@ void TMain::BuildMenus() {
   AddItem(file, "Open1", "&Open...", &TMain::Open1Click);
   AddItem(file, "Save1", "&Save...", &TMain::Save1Click);
   file->addSeparator()->setObjectName("N4");
-  AddItem(file, "PrintSetup1", "Print Se&tup...", nullptr);
-  AddItem(file, "p1", "Print Pre&view", nullptr);
-  AddItem(file, "Print1", "&Print", nullptr);
+  AddItem(file, "PrintSetup1", "Print Se&tup...", &TMain::PrintSetup1Click);
+  AddItem(file, "p1", "Print Pre&view", &TMain::p1Click);
+  AddItem(file, "Print1", "&Print", &TMain::Print1Click);
   file->addSeparator()->setObjectName("N1");
   AddItem(file, "Exit1", "E&xit", &TMain::Exit1Click);
 
@@ -155,7 +169,6 @@ void TMain::BuildMenus() {
   help->setObjectName("Help1");
   AddItem(help, "About1", "&About", &TMain::About1Click);
 
-  for (const char* name : kUnavailableItems) Action(name)->setEnabled(false);
 }
 
 void TMain::BuildLayout() {
@@ -190,8 +203,24 @@ QAction* TMain::Action(const char* name) const { return findChild<QAction*>(name
 
 void TMain::SetDeviceCommandsEnabled(bool enabled) {
   for (const char* name : kDeviceItems) Action(name)->setEnabled(enabled);
-  for (const char* name : kUnavailableItems) Action(name)->setEnabled(false);
   Action("Cancel1")->setEnabled(!enabled);
+}
+
+void TMain::PrintSetup1Click() { printer_->ExecuteSetupDialog(); }
+
+void TMain::p1Click() { chartPreviewer1_->Execute(this); }
+
+void TMain::Print1Click() {
+  // Without an installed printer the page goes to a PDF file.
+  if (printer_->PrinterIndex() < 0 && printer_->OutputFile().empty()) {
+    QString pdf = QFileDialog::getSaveFileName(this, "Print to a PDF File", "Chart1.pdf", "PDF files (*.pdf)");
+    if (pdf.isEmpty()) return;
+    printer_->SetOutputFile(pdf.toStdString());
+  }
+  app_->RunCommand([this] {
+    chartData_.Chart1().SetPrintDetail(-50);
+    plot::PrintPage(chartData_.Chart1(), *printer_);
+  });
 }
 
 void TMain::Open1Click() { files_->Open1Click(); }

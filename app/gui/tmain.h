@@ -20,6 +20,8 @@ class QMenu;
 
 namespace platform {
 class Clock;
+class Printer;
+class TChartPreviewer;
 }
 
 namespace gui {
@@ -44,6 +46,7 @@ class TMain final : public QMainWindow {
     std::unique_ptr<platform::SerialPort> port;
     platform::Clock* clock = nullptr;
     logger::FileDialogView* fileDialogs = nullptr;
+    platform::Printer* printer = nullptr;
   };
 
   explicit TMain(Options options);
@@ -55,10 +58,14 @@ class TMain final : public QMainWindow {
   TAboutBox& AboutBox() { return *aboutBox_; }
   TSettings& Settings() { return *settings_; }
   TNVram& NVram() { return *nvram_; }
+  platform::TChartPreviewer& ChartPreviewer1() { return *chartPreviewer1_; }
   logger::LoggerChart& ChartData() { return chartData_; }
   QAction* Action(const char* name) const;
 
   // Menu handlers, named after their items.
+  void PrintSetup1Click();
+  void p1Click();
+  void Print1Click();
   void Open1Click();
   void Save1Click();
   void ReadAll1Click();
@@ -100,6 +107,9 @@ class TMain final : public QMainWindow {
   std::unique_ptr<logger::FileDialogView> ownedFileDialogs_;
   std::unique_ptr<platform::FileSystem> fileSystem_;
   std::unique_ptr<logger::LoggerFiles> files_;
+  std::unique_ptr<platform::Printer> ownedPrinter_;
+  platform::Printer* printer_ = nullptr;
+  std::unique_ptr<platform::TChartPreviewer> chartPreviewer1_;
   TSettings* settings_ = nullptr;
   TNVram* nvram_ = nullptr;
   MemoPane* memo1_ = nullptr;

@@ -90,8 +90,11 @@ bool QtPrinter::BeginDoc(std::string& error) {
                         : "Cannot write the PDF file " + outputFile_;
     return false;
   }
-  canvas_ = std::make_unique<QtDeviceCanvas>(painter_.get(), printer_.get());
-  canvas_->SetPixelsPerInch(PixelsPerInch());
+  canvas_ = std::make_unique<QtDeviceCanvas>(nullptr, printer_.get());
+  // The chart lays itself out in screen pixels and the logical mapping
+  // stretches them onto the page, so fonts are sized at screen resolution.
+  canvas_->SetPixelsPerInch({96, 96});
+  canvas_->Begin(painter_.get());
   return true;
 }
 
