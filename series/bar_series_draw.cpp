@@ -108,7 +108,7 @@ void TCustomBarSeries::BarRectangle(int left, int top, int right, int bottom) {
   platform::Pen& pen = canvas.Pen();
   // A solid bar too thin for its outline is drawn by the pen alone, in the
   // bar's colour.
-  if (barBrush_.Style() == platform::BrushStyle::Solid && canvas.Brush().style == platform::BrushStyle::Solid) {
+  if (barBrush_.Style() == platform::BrushStyle::Solid) {
     auto penTakesBrush = [&] {
       pen.color = canvas.Brush().color;
       if (pen.style == platform::PenStyle::Clear) pen.style = platform::PenStyle::Solid;
