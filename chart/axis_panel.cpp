@@ -190,6 +190,13 @@ double TCustomAxisPanel::MaxZValue() const {
 }
 
 int TCustomAxisPanel::MaxLabelsWidth() {
+  std::vector<std::pair<const TChartSeries*, unsigned>> key;
+  key.reserve(seriesList_.items_.size());
+  for (TChartSeries* s : seriesList_) key.emplace_back(s, s->Revision());
+  LabelsWidthCache& cache = labelsWidthCache_;
+  if (cache.valid && cache.key == key && cache.font == Canvas().Font() &&
+      cache.device == &Canvas().Ref())
+    return cache.width;
   int widest = 0;
   for (TChartSeries* s : seriesList_) {
     const int n = std::min(s->LabelCount(), s->PointCount());
@@ -200,6 +207,7 @@ int TCustomAxisPanel::MaxLabelsWidth() {
       widest = std::max(widest, MultiLineTextWidth(label, lines));
     }
   }
+  cache = {std::move(key), Canvas().Font(), &Canvas().Ref(), widest, true};
   return widest;
 }
 

@@ -186,6 +186,15 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   bool loading_ = false;
   int seriesDepth3D_ = 0, width3D_ = 0, height3D_ = 0, maxZOrder_ = 0;
   int nextZOrder_ = 0;
+  // The widest point label is asked for at every paint; it only changes
+  // with the labels or the font.
+  struct LabelsWidthCache {
+    std::vector<std::pair<const TChartSeries*, unsigned>> key;
+    platform::Font font;
+    const platform::DeviceCanvas* device = nullptr;
+    int width = 0;
+    bool valid = false;
+  } labelsWidthCache_;
   bool cancelMouse_ = false;
   plot::Color legendColor_ = clWhite;
 };

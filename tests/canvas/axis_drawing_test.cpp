@@ -170,6 +170,13 @@ TEST_F(AxisDrawingTest, PointLabelsAtNinetyDegreesAvoidOverlaps) {
   for (std::size_t i = 1; i < labels.size(); ++i) EXPECT_GE(labels[i].args[0] - labels[i - 1].args[0], 13);
   // The room below the axis is the widest label ("label 59").
   EXPECT_EQ(chart.ChartRect().bottom, 288 - 8 * 6 - 6);
+  // A longer label, or a larger font, takes more room at the next paint.
+  series.SetPointLabel(3, "a longer label");
+  Paint();
+  EXPECT_EQ(chart.ChartRect().bottom, 288 - 14 * 6 - 6);
+  chart.BottomAxis().LabelsFont().SetSize(10);
+  Paint();
+  EXPECT_EQ(chart.ChartRect().bottom, 288 - 14 * 7 - 6);
 }
 
 TEST_F(AxisDrawingTest, LogarithmicLabelsRiseByTheBase) {
