@@ -1,10 +1,13 @@
 #include "cli/cli_app.h"
 
+#include <algorithm>
 #include <array>
 #include <ostream>
 
 #include "app/logger_configuration.h"
 #include "cli/chart_export.h"
+#include "platform/qt_widgets/qt_printer.h"
+#include "series/chart_printing.h"
 #include "platform/posix/posix_serial_port.h"
 
 namespace cli {
@@ -151,8 +154,10 @@ int CliApp::RunOpen() {
   const char* usage =
       "usage: open FILE show page0|page2|serial|alarms|histogram|temperature\n"
       "       open FILE save NAME\n"
-      "       open FILE export --chart temperature|histogram (--png|--svg|--pdf) OUT [--size WxH]\n";
+      "       open FILE export --chart temperature|histogram (--png|--svg|--pdf) OUT [--size WxH]\n"
+      "       open FILE print [--printer NAME | --pdf OUT]\n";
   if (args.size() >= 2 && args[1] == "export") return RunExport(usage);
+  if (args.size() >= 2 && args[1] == "print") return RunPrint(usage);
   if (args.size() != 3 || args[0].empty() || (args[1] != "show" && args[1] != "save") || args[2].empty()) {
     err_ << usage;
     return kExitBadArguments;
@@ -307,6 +312,51 @@ int CliApp::RunExport(const char* usage) {
     if (chart == "histogram") reports_->ShowHistogram();
     std::string error;
     if (!ExportChart(chart_.Chart1(), *format, out, width, height, error)) throw logger::FileError(error);
+  });
+  pane_.Flush();
+  pane_.SetMuted(false);
+  return StatusOfLastCommand();
+}
+
+}  // namespace cli
+
+namespace cli {
+
+int CliApp::RunPrint(const char* usage) {
+  const auto& args = options_.args;
+  std::string printerName, pdf;
+  if (args.size() == 4 && args[2] == "--printer" && !args[3].empty()) {
+    printerName = args[3];
+  } else if (args.size() == 4 && args[2] == "--pdf" && !args[3].empty()) {
+    pdf = args[3];
+  } else if (args.size() != 2) {
+    err_ << usage;
+    return kExitBadArguments;
+  }
+  platform::QtPrinter printer;
+  if (!printerName.empty()) {
+    auto names = printer.PrinterNames();
+    auto at = std::find(names.begin(), names.end(), printerName);
+    if (at == names.end()) {
+      err_ << "no printer named '" << printerName << "'";
+      for (const std::string& n : names) err_ << (n == names.front() ? "; installed: " : ", ") << n;
+      err_ << "\n";
+      return kExitBadArguments;
+    }
+    printer.SetPrinterIndex(static_cast<int>(at - names.begin()));
+  } else if (!pdf.empty()) {
+    printer.SetPrinterIndex(-1);
+    printer.SetOutputFile(pdf);
+  } else if (printer.PrinterIndex() < 0) {
+    err_ << "no printer is installed: name a PDF file with --pdf OUT\n";
+    return kExitBadArguments;
+  }
+  pane_.SetMuted(true);
+  app_->RunCommand([&] {
+    files_->OpenFile(args[0]);
+    // File, Print: the temperature chart at print detail -50 on one page.
+    chart_.Chart1().SetPrintDetail(-50);
+    plot::PrintPage(chart_.Chart1(), printer);
   });
   pane_.Flush();
   pane_.SetMuted(false);

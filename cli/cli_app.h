@@ -48,6 +48,7 @@ class CliApp {
   int RunSetDescription();
   int RunOpen();
   int RunExport(const char* usage);
+  int RunPrint(const char* usage);
   // Runs a configuration command with the given dialog answers.
   int RunConfiguration(logger::SettingsDialogView& settings, logger::NVramDialogView& nvram,
                        bool (logger::LoggerConfiguration::*command)());

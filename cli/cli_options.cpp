@@ -84,6 +84,8 @@ std::string UsageText() {
          "                    File, Open, then File, Save under NAME\n"
          "  open FILE export --chart temperature|histogram (--png|--svg|--pdf) OUT [--size WxH]\n"
          "                    File, Open, then the chart rendered off screen (default 1024x768)\n"
+         "  open FILE print [--printer NAME | --pdf OUT]\n"
+         "                    File, Open, then File, Print (the temperature chart on one page)\n"
          "\n"
          "--port names the recorder's device (needed by commands that talk to it);\n"
          "--timeout bounds every answer wait (default 10 seconds).\n"

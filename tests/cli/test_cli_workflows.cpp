@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "tests/cli/cli_runner.h"
@@ -221,6 +222,27 @@ TEST_F(CliFiles, ExportRendersEitherChartIntoEachFormat) {
   CliRun run = RunCli({"open", (dir / "Data1.dat").string(), "export", "--chart", "temperature", "--png",
                        "/nonexistent-dir/x.png"});
   EXPECT_EQ(run.status, 3);
+}
+
+TEST_F(CliFiles, PrintToAPdfFilePutsTheTemperatureChartOnOnePage) {
+  auto recorder = StartFrozenRecorder();
+  std::string data = (dir / "Data1.log").string();
+  ASSERT_EQ(RunCli({"--port", Port(*recorder), "read-all", "--save", data}).status, 0);
+  std::string pdf = (dir / "page.pdf").string();
+  CliRun run = RunCli({"open", (dir / "Data1.dat").string(), "print", "--pdf", pdf});
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::string info = "pdfinfo '" + pdf + "' > '" + (dir / "info.txt").string() + "'";
+  ASSERT_EQ(std::system(info.c_str()), 0);
+  std::ifstream in(dir / "info.txt");
+  std::stringstream text;
+  text << in.rdbuf();
+  std::smatch pages;
+  std::string all = text.str();
+  ASSERT_TRUE(std::regex_search(all, pages, std::regex("Pages: +([0-9]+)")));
+  EXPECT_EQ(pages[1], "1");
+  EXPECT_NE(all.find("Title:           Chart1"), std::string::npos) << all;
+  EXPECT_EQ(RunCli({"open", (dir / "Data1.dat").string(), "print", "--printer", "no-such-printer"}).status, 2);
+  EXPECT_EQ(RunCli({"open", (dir / "Data1.dat").string(), "print", "--pdf"}).status, 2);
 }
 
 }  // namespace
