@@ -30,7 +30,8 @@ TChartSeries::~TChartSeries() {
     if (dependent->parentChart_ != nullptr) dependent->parentChart_->CheckDataSource(*dependent);
   }
   dependents_.clear();
-  ClearAllLists();
+  // No repaint while destroying (ClearPoints checks the flag).
+  ClearPoints();
   if (parentChart_ != nullptr) parentChart_->RemoveSeries(this);
 }
 
