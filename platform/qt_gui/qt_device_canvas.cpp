@@ -227,8 +227,7 @@ void QtDeviceCanvas::DrawSegment(Point from, Point to) {
     return;
   }
   if (pen_.style == PenStyle::Clear) return;
-  const bool pixelExact = IsRaster() && painter_->combinedTransform().type() <= QTransform::TxTranslate;
-  if (!ThinPen() || !pixelExact) {
+  if (!ThinPen() || !PixelExact()) {
     painter_->drawLine(from.x, from.y, to.x, to.y);
     return;
   }
@@ -236,28 +235,36 @@ void QtDeviceCanvas::DrawSegment(Point from, Point to) {
   // always keep their start and leave out their end, so a joint of a
   // polyline is set once and lines drawn back and forth cover the same
   // pixels. Thin lines are therefore set pixel by pixel.
-  QList<qreal> dashes = pen_.alternate ? QList<qreal>{1, 1} : DashPattern(pen_.style);
-  qreal period = 0;
-  for (qreal d : dashes) period += d;
   QVarLengthArray<QPoint, 512> pixels;
+  AppendSegmentPixels(from, to, pixels);
+  DrawPixels(pixels);
+}
+
+bool QtDeviceCanvas::PixelExact() const {
+  return IsRaster() && painter_->combinedTransform().type() <= QTransform::TxTranslate;
+}
+
+void QtDeviceCanvas::AppendSegmentPixels(Point from, Point to, QVarLengthArray<QPoint, 512>& pixels) const {
+  const QList<qreal> dashes = pen_.alternate ? QList<qreal>{1, 1} : DashPattern(pen_.style);
+  // The patterns are whole pixels: walk them with a counter (dash index k,
+  // pixels left in it) instead of working out each pixel's place anew.
+  int k = 0;
+  int left = dashes.isEmpty() ? 0 : static_cast<int>(dashes[0]);
   const int dx = std::abs(to.x - from.x), dy = -std::abs(to.y - from.y);
   const int sx = from.x < to.x ? 1 : -1, sy = from.y < to.y ? 1 : -1;
+  pixels.reserve(pixels.size() + std::max(dx, -dy));
   int error = dx + dy;
   int x = from.x, y = from.y;
-  for (int i = 0; !(x == to.x && y == to.y); ++i) {
-    bool on = true;
-    if (period > 0) {
-      // Where this pixel falls in the dash pattern: even entries are dashes.
-      qreal at = std::fmod(static_cast<qreal>(i), period);
-      for (int k = 0; k < dashes.size(); ++k) {
-        if (at < dashes[k]) {
-          on = k % 2 == 0;
-          break;
-        }
-        at -= dashes[k];
+  while (!(x == to.x && y == to.y)) {
+    if (dashes.isEmpty()) {
+      pixels.append(QPoint(x, y));
+    } else {
+      if (k % 2 == 0) pixels.append(QPoint(x, y));  // even entries are dashes
+      if (--left == 0) {
+        k = (k + 1) % static_cast<int>(dashes.size());
+        left = static_cast<int>(dashes[k]);
       }
     }
-    if (on) pixels.append(QPoint(x, y));
     const int twice = 2 * error;
     if (twice >= dy) {
       error += dy;
@@ -268,6 +275,9 @@ void QtDeviceCanvas::DrawSegment(Point from, Point to) {
       y += sy;
     }
   }
+}
+
+void QtDeviceCanvas::DrawPixels(const QVarLengthArray<QPoint, 512>& pixels) {
   if (pixels.isEmpty()) return;
   const QPen line = painter_->pen();
   QPen dot(ToQColor(pen_.color), 0);
@@ -281,8 +291,18 @@ void QtDeviceCanvas::Polyline(std::span<const Point> points) {
   if (points.size() < 2 || !Realise()) return;
   if (ThinPen()) {
     // Segment by segment, each leaving out its end pixel, so a joint is set
-    // once (a not-xor polyline drawn twice restores every pixel).
-    for (std::size_t i = 1; i < points.size(); ++i) DrawSegment(points[i - 1], points[i]);
+    // once (a not-xor polyline drawn twice restores every pixel). On a raster
+    // target all pixels go out in one call.
+    if (pen_.style == PenStyle::Clear) return;
+    if (!PixelExact()) {
+      for (std::size_t i = 1; i < points.size(); ++i) DrawSegment(points[i - 1], points[i]);
+      return;
+    }
+    QVarLengthArray<QPoint, 512> pixels;
+    for (std::size_t i = 1; i < points.size(); ++i) {
+      if (points[i - 1] != points[i]) AppendSegmentPixels(points[i - 1], points[i], pixels);
+    }
+    DrawPixels(pixels);
     return;
   }
   painter_->drawPolyline(ToQPolygon(points));

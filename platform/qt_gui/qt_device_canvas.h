@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFont>
+#include <QPoint>
+#include <QVarLengthArray>
 
 #include "platform/device_canvas.h"
 
@@ -69,6 +71,9 @@ class QtDeviceCanvas final : public DeviceCanvas {
   bool IsRaster() const;
   void ApplyMapping();
   void DrawSegment(Point from, Point to);
+  bool PixelExact() const;
+  void AppendSegmentPixels(Point from, Point to, QVarLengthArray<QPoint, 512>& pixels) const;
+  void DrawPixels(const QVarLengthArray<QPoint, 512>& pixels);
   bool ThinPen() const;
   static QString ToQString(const std::string& text);
 
