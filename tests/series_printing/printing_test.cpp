@@ -134,6 +134,27 @@ TEST_F(PrintingTest, ADottedPenOfWidthOneBecomesTheThinnestWhilePrinting) {
   EXPECT_EQ(solid.width, 1);
 }
 
+TEST_F(PrintingTest, NoPanelBackgroundOnPaperUnlessAskedFor) {
+  panel.SetColor(0x00FF00);
+  auto greenFills = [&] {
+    int n = 0;
+    for (const auto& call : printer.canvas.calls) {
+      if ((call.op == "Rectangle" || call.op == "PatternFill") && call.brush.color == 0x00FF00 &&
+          call.brush.style == platform::BrushStyle::Solid) {
+        ++n;
+      }
+    }
+    return n;
+  };
+  plot::PrintPage(panel, printer);
+  EXPECT_EQ(greenFills(), 0);
+  plot::SetPrintPanelBackground(true);
+  printer.canvas.Clear();
+  plot::PrintPage(panel, printer);
+  plot::SetPrintPanelBackground(false);
+  EXPECT_GT(greenFills(), 0);
+}
+
 TEST_F(PrintingTest, ErrorsAbortTheJobAndReachTheCaller) {
   panel.failDrawing = true;
   EXPECT_THROW(plot::PrintPage(panel, printer), std::runtime_error);
