@@ -1,8 +1,13 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPoint>
 #include <QVarLengthArray>
+
+#include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "platform/device_canvas.h"
 
@@ -76,6 +81,13 @@ class QtDeviceCanvas final : public DeviceCanvas {
   void DrawPixels(const QVarLengthArray<QPoint, 512>& pixels);
   bool ThinPen() const;
   static QString ToQString(const std::string& text);
+
+  // Text widths measured with the current font on the current device.
+  static constexpr std::size_t kWidthCacheLimit = 16384;
+  std::optional<QFontMetrics> metricsCache_;
+  platform::Font metricsFont_;
+  const QPaintDevice* metricsDeviceOfCache_ = nullptr;
+  std::unordered_map<std::string, int> widthCache_;
 
   QPainter* painter_ = nullptr;
   QPaintDevice* metricsDevice_ = nullptr;

@@ -94,10 +94,28 @@ bool QtDeviceCanvas::TextExtent(const std::string& text, platform::Size& extent)
   // Fonts live in the GUI application; without one nothing can be measured.
   if (QGuiApplication::instance() == nullptr) return false;
   QPaintDevice* device = painter_ != nullptr ? painter_->device() : metricsDevice_;
-  const QFont qfont = ToQFont(font_);
-  const QFontMetrics metrics = device != nullptr ? QFontMetrics(qfont, device) : QFontMetrics(qfont);
-  extent.cx = metrics.horizontalAdvance(ToQString(text));
-  extent.cy = metrics.height();
+  // Charts measure the same labels again and again (every paint, and several
+  // times within one); shaping text is most of what that costs, so widths
+  // are kept per font and device.
+  const bool sameFont = metricsCache_ && metricsFont_.name == font_.name && metricsFont_.height == font_.height &&
+                        metricsFont_.pixelsPerInch == font_.pixelsPerInch && metricsFont_.style == font_.style &&
+                        metricsDeviceOfCache_ == device;
+  if (!sameFont) {
+    const QFont qfont = ToQFont(font_);
+    metricsCache_.emplace(device != nullptr ? QFontMetrics(qfont, device) : QFontMetrics(qfont));
+    metricsFont_ = font_;
+    metricsDeviceOfCache_ = device;
+    widthCache_.clear();
+  }
+  extent.cy = metricsCache_->height();
+  auto found = widthCache_.find(text);
+  if (found != widthCache_.end()) {
+    extent.cx = found->second;
+    return true;
+  }
+  extent.cx = metricsCache_->horizontalAdvance(ToQString(text));
+  if (widthCache_.size() >= kWidthCacheLimit) widthCache_.clear();
+  widthCache_.emplace(text, extent.cx);
   return true;
 }
 
