@@ -79,6 +79,15 @@ bool CliApp::OpenRecorderPort(int& status) {
   return true;
 }
 
+int CliApp::RunQuietly(const std::function<void()>& body) {
+  // The reports the command draws on its way are not printed.
+  pane_.SetMuted(true);
+  app_->RunCommand(body);
+  pane_.Flush();
+  pane_.SetMuted(false);
+  return StatusOfLastCommand();
+}
+
 int CliApp::StatusOfLastCommand() const {
   switch (app_->LastCommandStop()) {
     case logger::CommandStop::Aborted: return kExitInterrupted;
@@ -142,11 +151,7 @@ int CliApp::RunReadAll() {
   if (status != kExitDone || !saveName) return status;
   // File, Save under the given name, exactly as the window does; the reports
   // it redraws on the way are not printed again.
-  pane_.SetMuted(true);
-  app_->RunCommand([&] { files_->SaveAs(*saveName); });
-  pane_.Flush();
-  pane_.SetMuted(false);
-  return StatusOfLastCommand();
+  return RunQuietly([&] { files_->SaveAs(*saveName); });
 }
 
 int CliApp::RunOpen() {
@@ -305,17 +310,13 @@ int CliApp::RunExport(const char* usage) {
     err_ << usage;
     return kExitBadArguments;
   }
-  pane_.SetMuted(true);
-  app_->RunCommand([&] {
+  return RunQuietly([&] {
     files_->OpenFile(args[0]);
     // Open shows the temperature line; the Histogram item shows the bars.
     if (chart == "histogram") reports_->ShowHistogram();
     std::string error;
     if (!ExportChart(chart_.Chart1(), *format, out, width, height, error)) throw logger::FileError(error);
   });
-  pane_.Flush();
-  pane_.SetMuted(false);
-  return StatusOfLastCommand();
 }
 
 }  // namespace cli
@@ -351,16 +352,12 @@ int CliApp::RunPrint(const char* usage) {
     err_ << "no printer is installed: name a PDF file with --pdf OUT\n";
     return kExitBadArguments;
   }
-  pane_.SetMuted(true);
-  app_->RunCommand([&] {
+  return RunQuietly([&] {
     files_->OpenFile(args[0]);
     // File, Print: the temperature chart at print detail -50 on one page.
     chart_.Chart1().SetPrintDetail(-50);
     plot::PrintPage(chart_.Chart1(), printer);
   });
-  pane_.Flush();
-  pane_.SetMuted(false);
-  return StatusOfLastCommand();
 }
 
 }  // namespace cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -56,6 +57,8 @@ class CliApp {
   // Opens --port; false (with the message shown) when it is missing or
   // cannot be opened, and `status` then holds the exit status.
   bool OpenRecorderPort(int& status);
+  // Runs a command whose reports are drawn but not printed; its exit status.
+  int RunQuietly(const std::function<void()>& body);
   // The exit status for how the last device command ended.
   int StatusOfLastCommand() const;
 
