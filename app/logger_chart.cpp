@@ -1,6 +1,6 @@
 #include "app/logger_chart.h"
 
-#include "series/series_marks.h"
+#include "plot/series/series_marks.h"
 
 namespace logger {
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/chart_display.h"
-#include "chart/chart.h"
-#include "series/bar_series.h"
-#include "series/line_series.h"
+#include "plot/chart/chart.h"
+#include "plot/series/bar_series.h"
+#include "plot/series/line_series.h"
 
 namespace logger {
 

@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "chart/chart.h"
-#include "chart/chart_series.h"
+#include "plot/chart/chart.h"
+#include "plot/chart/chart_series.h"
 #include "platform/qt_gui/offscreen_application.h"
 #include "platform/qt_gui/qt_device_canvas.h"
 

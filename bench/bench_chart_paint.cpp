@@ -27,14 +27,14 @@
 #include <string>
 #include <vector>
 
-#include "canvas/axis_custom.h"
-#include "chart/chart.h"
+#include "plot/axes/chart_axis.h"
+#include "plot/chart/chart.h"
 #include "platform/qt_gui/offscreen_application.h"
 #include "platform/qt_gui/qt_device_canvas.h"
 #include "runtime/date_time.h"
-#include "series/bar_series.h"
-#include "series/line_series.h"
-#include "series/series_marks.h"
+#include "plot/series/bar_series.h"
+#include "plot/series/line_series.h"
+#include "plot/series/series_marks.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "chart/chart.h"
-#include "chart/chart_series.h"
+#include "plot/chart/chart.h"
+#include "plot/chart/chart_series.h"
 
 namespace {
 

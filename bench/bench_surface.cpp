@@ -11,8 +11,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "canvas/plot_canvas_3d.h"
-#include "chart/plot_panel_extended.h"
+#include "plot/surface/plot_canvas_3d.h"
+#include "plot/chart/plot_panel_extended.h"
 #include "platform/qt_gui/offscreen_application.h"
 #include "platform/qt_gui/qt_device_canvas.h"
 

@@ -6,7 +6,7 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
-#include "chart/custom_plot_panel.h"
+#include "plot/chart/custom_plot_panel.h"
 #include "platform/qt_gui/qt_device_canvas.h"
 #include "platform/qt_gui/qt_pictures.h"
 

@@ -7,7 +7,7 @@
 #include "app/logger_configuration.h"
 #include "cli/chart_export.h"
 #include "platform/qt_widgets/qt_printer.h"
-#include "series/chart_printing.h"
+#include "plot/printing/chart_printing.h"
 #include "platform/posix/posix_serial_port.h"
 
 namespace cli {

@@ -20,7 +20,7 @@
 #include "platform/qt_widgets/chart_host_widget.h"
 #include "platform/qt_widgets/chart_preview.h"
 #include "platform/qt_widgets/qt_printer.h"
-#include "series/chart_printing.h"
+#include "plot/printing/chart_printing.h"
 
 #include <QFileDialog>
 #include "platform/posix/posix_file_system.h"

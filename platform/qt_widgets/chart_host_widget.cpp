@@ -1,6 +1,6 @@
 #include "platform/qt_widgets/chart_host_widget.h"
 
-#include "series/plot_preview_page.h"
+#include "plot/printing/plot_preview_page.h"
 
 #include <QMouseEvent>
 #include <QPainter>

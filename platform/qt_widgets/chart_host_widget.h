@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "chart/chart_control.h"
+#include "plot/chart/chart_control.h"
 #include "platform/qt_gui/qt_device_canvas.h"
 #include "platform/qt_gui/qt_pictures.h"
 

@@ -15,10 +15,10 @@
 
 #include <exception>
 
-#include "chart/chart_exceptions.h"
-#include "chart/print_switches.h"
+#include "plot/chart/chart_exceptions.h"
+#include "plot/chart/print_switches.h"
 #include "platform/qt_widgets/chart_host_widget.h"
-#include "series/chart_printing.h"
+#include "plot/printing/chart_printing.h"
 
 namespace platform {
 

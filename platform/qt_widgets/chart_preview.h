@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
-#include "chart/custom_plot_panel.h"
+#include "plot/chart/custom_plot_panel.h"
 #include "platform/printer.h"
-#include "series/plot_preview_page.h"
+#include "plot/printing/plot_preview_page.h"
 
 class QCheckBox;
 class QComboBox;

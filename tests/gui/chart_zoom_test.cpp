@@ -8,10 +8,10 @@
 #include "app/gui/tmain.h"
 #include "app/logger_chart.h"
 #include "app/logger_reports.h"
-#include "canvas/axis_custom.h"
+#include "plot/axes/chart_axis.h"
 #include "platform/qt_widgets/chart_host_widget.h"
 #include "runtime/format_settings.h"
-#include "series/series_marks.h"
+#include "plot/series/series_marks.h"
 #include "tests/support/support_fakes.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "chart/axis_panel.h"
-#include "chart/chart_series.h"
+#include "plot/chart/axis_panel.h"
+#include "plot/chart/chart_series.h"
 
 namespace testsupport {
 
