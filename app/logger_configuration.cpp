@@ -75,7 +75,7 @@ std::string LoggerConfiguration::DescriptionForEditing() const {
 }
 
 bool LoggerConfiguration::Setup1Click() {
-  return app_.RunDeviceCommand([this] {
+  return app_.RunDeviceCommand("Setup", 0, [this] {
     SetupLogger();
     app_.Protocol().ReadPage0();
     reports_.ShowPage0();
@@ -83,7 +83,7 @@ bool LoggerConfiguration::Setup1Click() {
 }
 
 bool LoggerConfiguration::SettoPCTime1Click() {
-  return app_.RunDeviceCommand([this] {
+  return app_.RunDeviceCommand("Set to PC Time", 0, [this] {
     SetLoggerClock();
     app_.Protocol().ReadPage0();
     reports_.ShowPage0();
@@ -91,7 +91,7 @@ bool LoggerConfiguration::SettoPCTime1Click() {
 }
 
 bool LoggerConfiguration::SetNVram1Click() {
-  return app_.RunDeviceCommand([this] {
+  return app_.RunDeviceCommand("Set NV ram", 0, [this] {
     LoggerProtocol& protocol = app_.Protocol();
     protocol.ReadPage2();
     if (protocol.Stopped()) return;
@@ -127,6 +127,7 @@ void LoggerConfiguration::SetupLogger() {
     std::int32_t interval = runtime::StrToInt(settings_.SampleInterval);
     if (auto problem = DescriptionProblem(settings_.NVramEdit)) throw runtime::ConvertError(*problem);
 
+    app_.SetWriting("the setup");
     protocol.WriteByte(cmd::kControl, cmd::kControlSetup);
     protocol.SendNewRecording();  // A5, then the recorder's pause
     protocol.WriteByte(cmd::kStartDelayLow, static_cast<std::uint8_t>(delay % 256));
@@ -145,6 +146,7 @@ void LoggerConfiguration::SetupLogger() {
 void LoggerConfiguration::SetLoggerClock() {
   platform::LocalDateTime now = app_.Ui().clock.Now();  // milliseconds dropped
   LoggerProtocol& protocol = app_.Protocol();
+  app_.SetWriting("the clock");
   protocol.WriteByte(cmd::kClockSeconds + 0, ToBcd(now.second));
   protocol.WriteByte(cmd::kClockSeconds + 1, ToBcd(now.minute));
   protocol.WriteByte(cmd::kClockSeconds + 2, ToBcd(now.hour));
@@ -157,6 +159,7 @@ void LoggerConfiguration::SetLoggerClock() {
 void LoggerConfiguration::WriteNVram() {
   std::string bytes = DescriptionBytes(settings_.NVramEdit);
   LoggerProtocol& protocol = app_.Protocol();
+  app_.SetWriting("the description");
   for (int k = 0; k < kDescriptionLength; ++k) {
     protocol.WriteByte(static_cast<std::uint8_t>(cmd::kDescription + k), static_cast<std::uint8_t>(bytes[k]));
   }

@@ -20,7 +20,7 @@ MemoryRecorderPort::MemoryRecorderPort(sim::RecorderMemory memory, sim::Faults f
 platform::IoError MemoryRecorderPort::Open(const std::string& path) {
   // A device is held exclusively: a second open while it is open fails, so a
   // caller that forgets to close before reopening is caught.
-  if (open_) return {platform::IoStatus::AccessDenied, EBUSY};
+  if (open_) return {platform::IoStatus::Busy, EBUSY};
   if (missingPaths.count(path) != 0) return {platform::IoStatus::NotFound, ENOENT};
   openedPaths_.push_back(path);
   open_ = true;
