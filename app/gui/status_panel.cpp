@@ -1,8 +1,12 @@
 #include "app/gui/status_panel.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QPainter>
+
+#include <algorithm>
+#include <cmath>
 
 namespace gui {
 
@@ -11,9 +15,12 @@ namespace gui {
 // in its tool tip.
 class StatusSection final : public QWidget {
  public:
-  StatusSection(const char* name, QWidget* parent) : QWidget(parent) {
+  // `widestChars`: the most it asks for, in average characters (0: its
+  // whole text); `yields`: it gives up its room first when the line is short.
+  StatusSection(const char* name, int widestChars, bool yields, QWidget* parent)
+      : QWidget(parent), widestChars_(widestChars) {
     setObjectName(name);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    setSizePolicy(yields ? QSizePolicy::Ignored : QSizePolicy::Preferred, QSizePolicy::Fixed);
   }
 
   void SetText(const QString& text) {
@@ -26,7 +33,10 @@ class StatusSection final : public QWidget {
   const QString& Text() const { return text_; }
 
   QSize sizeHint() const override {
-    return {fontMetrics().horizontalAdvance(text_) + 2 * kPadding, fontMetrics().height()};
+    // Rounded up: the eliding below measures in fractions of a pixel.
+    int width = static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(text_))) + 1;
+    if (widestChars_ > 0) width = std::min(width, widestChars_ * fontMetrics().averageCharWidth());
+    return {width + 2 * kPadding, fontMetrics().height()};
   }
   QSize minimumSizeHint() const override { return {fontMetrics().averageCharWidth() * 4, fontMetrics().height()}; }
 
@@ -40,6 +50,7 @@ class StatusSection final : public QWidget {
 
  private:
   static constexpr int kPadding = 4;
+  int widestChars_;
   QString text_;
 };
 
@@ -56,9 +67,11 @@ StatusPanel::StatusPanel(logger::StatusLine& line, QWidget* parent) : QFrame(par
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(2, 2, 2, 2);
   row->setSpacing(2);
-  port_ = new StatusSection("PortSection", this);
-  middle_ = new StatusSection("ActivitySection", this);
-  summary_ = new StatusSection("SummarySection", this);
+  // The port keeps its room (up to a long by-id name's worth); the activity
+  // takes what is left and shortens first.
+  port_ = new StatusSection("PortSection", 40, false, this);
+  middle_ = new StatusSection("ActivitySection", 0, true, this);
+  summary_ = new StatusSection("SummarySection", 40, false, this);
   row->addWidget(port_, 0);
   row->addWidget(Divider(this));
   row->addWidget(middle_, 1);

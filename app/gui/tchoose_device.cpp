@@ -6,8 +6,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "app/gui/window_font.h"
 
@@ -99,8 +103,20 @@ void TChooseDevice::RefreshList() {
     item->setText(kSerial, QString::fromStdString(d.serial));
     item->setToolTip(kPath, item->text(kPath));
   }
-  for (int c = 0; c < kColumns; ++c) list_->resizeColumnToContents(c);
+  // Wide enough to show every column whole, within most of the screen.
+  ensurePolished();
+  list_->ensurePolished();
+  int columns = 0;
+  for (int c = 0; c < kColumns; ++c) {
+    list_->resizeColumnToContents(c);
+    columns += std::max(list_->columnWidth(c), list_->header()->sectionSizeHint(c));
+  }
+  int limit = DesignPixels(this, 480);
+  if (QScreen* screen = this->screen()) limit = std::max(limit, screen->availableGeometry().width() * 9 / 10);
+  int frame = 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width() + DesignPixels(this, 24);
+  list_->setMinimumWidth(std::clamp(columns + frame, DesignPixels(this, 480), limit));
   emptyNote_->setVisible(devices_.empty());
+  resize(size().expandedTo(sizeHint()));
   // Show the device in the box as selected when it is in the list.
   path_->setText(typed);
   PathEdited();

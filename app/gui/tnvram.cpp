@@ -4,10 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 #include "app/gui/window_font.h"
 
@@ -31,10 +28,7 @@ TNVram::TNVram(platform::UserMessages& messages, QWidget* parent) : QDialog(pare
   nvramEdit_->setObjectName("NVramEdit");
   nvramEdit_->setMaxLength(logger::kDescriptionLength);
   nvramEdit_->setToolTip("Type in your own description (32 chars max)");
-  // Room for all 32 characters, whatever the font.
-  int frame = 2 * nvramEdit_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, nvramEdit_);
-  nvramEdit_->setMinimumWidth(
-      std::max(DesignPixels(this, 271), nvramEdit_->fontMetrics().horizontalAdvance(initial) + frame + 8));
+  nvramEdit_->setMinimumWidth(DescriptionBoxWidth(nvramEdit_));
   column->addWidget(nvramEdit_);
 
   auto* buttons = new QHBoxLayout;

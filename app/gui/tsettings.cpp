@@ -54,6 +54,7 @@ TSettings::TSettings(platform::UserMessages& messages, QWidget* parent) : QDialo
 
   column->addWidget(AddLabel(this, "Label7", "NV ram data"));
   nvramEdit_ = AddEdit(this, "NVramEdit", kInitialDescription, 271, kInitialDescription);
+  nvramEdit_->setMinimumWidth(DescriptionBoxWidth(nvramEdit_));
   nvramEdit_->setMaxLength(logger::kDescriptionLength);
   nvramEdit_->setToolTip(kDescriptionHint);
   column->addWidget(nvramEdit_);

@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLayout>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -41,6 +42,12 @@ int DesignPixels(const QWidget* widget, int pixels) {
 }  // namespace gui
 
 namespace gui {
+
+int DescriptionBoxWidth(const QWidget* edit) {
+  int frame = 2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+  int text = edit->fontMetrics().horizontalAdvance(QString(32, QLatin1Char('N')));
+  return std::max(DesignPixels(edit, 271), text + frame + 8);
+}
 
 void FitFixedForm(QWidget* form, int designWidth, int designHeight) {
   QLayout* layout = form->layout();

@@ -16,6 +16,11 @@ QFont WindowFont();
 // font `widget` has now, so forms keep their proportions at any resolution.
 int DesignPixels(const QWidget* widget, int pixels);
 
+// The width of a box for the recorder's 32-character description: the
+// designed 271 pixels, or enough for 32 capitals of middling width, so a
+// description typed in capitals shows whole.
+int DescriptionBoxWidth(const QWidget* edit);
+
 // Gives a fixed-size form its designed client size (scaled with the font),
 // or the size its layout asks for where that is larger, and places the
 // controls at once, shown or not.
