@@ -65,6 +65,24 @@ std::string GuiUsageText() {
          "  --simulate        start a simulated recorder and make it Comm1\n";
 }
 
+logger::PortPaths StartupPortPaths(const GuiOptions& options,
+                                   const std::function<const char*(const char*)>& environment,
+                                   const logger::AppSettings& settings) {
+  auto variable = [&](const char* name) -> std::optional<std::string> {
+    const char* value = environment(name);
+    if (!Given(value)) return std::nullopt;
+    return std::string(value);
+  };
+  logger::PortSources sources;
+  sources.option1 = options.port1;
+  sources.option2 = options.port2;
+  sources.environment1 = variable("QUORVEL_PORT1");
+  sources.environment2 = variable("QUORVEL_PORT2");
+  sources.remembered1 = settings.RememberedDevice(logger::PortChoice::Comm1);
+  sources.remembered2 = settings.RememberedDevice(logger::PortChoice::Comm2);
+  return logger::ResolvePortPaths(sources);
+}
+
 std::string MissingDisplayReason(const GuiOptions& options, const std::function<const char*(const char*)>& environment) {
   bool platformChosen = Given(environment("QT_QPA_PLATFORM")) ||
                         std::find(options.qtArguments.begin(), options.qtArguments.end(), "-platform") !=

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "app/answer_timeout.h"
+#include "app/app_settings.h"
+#include "app/port_choice.h"
 
 namespace gui {
 
@@ -27,6 +29,13 @@ struct GuiOptions {
 std::optional<GuiOptions> ParseGuiOptions(const std::vector<std::string>& args, std::string& error);
 
 std::string GuiUsageText();
+
+// The devices behind Comm1 and Comm2 at start: --port1/--port2, else
+// QUORVEL_PORT1/QUORVEL_PORT2 (looked up with `environment`), else the
+// devices last chosen in the window, else the defaults.
+logger::PortPaths StartupPortPaths(const GuiOptions& options,
+                                   const std::function<const char*(const char*)>& environment,
+                                   const logger::AppSettings& settings);
 
 // Why the window cannot open here (no display and no platform chosen), or
 // empty when it can; `environment` looks a variable up.

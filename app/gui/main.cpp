@@ -12,20 +12,9 @@
 #include "app/gui/tabout_box.h"
 #include "app/gui/tmain.h"
 #include "app/gui/window_font.h"
-#include "app/port_choice.h"
 #include "platform/posix/system_locale.h"
 #include "runtime/format_settings.h"
 #include "sim/pty_recorder.h"
-
-namespace {
-
-std::optional<std::string> Environment(const char* name) {
-  const char* value = std::getenv(name);
-  if (value == nullptr || *value == '\0') return std::nullopt;
-  return std::string(value);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   // Arguments first: --help, --version and mistakes need no display, and
@@ -44,7 +33,8 @@ int main(int argc, char** argv) {
     std::cout << "quorvel " << QUORVEL_VERSION << "\n";
     return 0;
   }
-  std::string noDisplay = gui::MissingDisplayReason(*options, [](const char* name) { return std::getenv(name); });
+  auto environment = [](const char* name) -> const char* { return std::getenv(name); };
+  std::string noDisplay = gui::MissingDisplayReason(*options, environment);
   if (!noDisplay.empty()) {
     std::cerr << "quorvel: " << noDisplay << "\n";
     return 1;
@@ -68,14 +58,7 @@ int main(int argc, char** argv) {
   // the built-in default, in that order.
   gui::QtSettingsStore settingsStore;
   logger::AppSettings settings(settingsStore);
-  logger::PortSources sources;
-  sources.option1 = options->port1;
-  sources.option2 = options->port2;
-  sources.environment1 = Environment("QUORVEL_PORT1");
-  sources.environment2 = Environment("QUORVEL_PORT2");
-  sources.remembered1 = settings.RememberedDevice(logger::PortChoice::Comm1);
-  sources.remembered2 = settings.RememberedDevice(logger::PortChoice::Comm2);
-  logger::PortPaths ports = logger::ResolvePortPaths(sources);
+  logger::PortPaths ports = gui::StartupPortPaths(*options, environment, settings);
 
   // A simulated recorder on its own pseudo-terminal and thread, paced like
   // the real line, so a newcomer sees a working download at once.
