@@ -32,6 +32,10 @@ int main(int argc, char** argv) {
     std::cout << gui::GuiUsageText();
     return 0;
   }
+  if (options->version) {
+    std::cout << gui::GuiVersionText();
+    return 0;
+  }
 
   // A simulated recorder on its own pseudo-terminal and thread, paced like
   // the real line, so a newcomer sees a working download at once.
