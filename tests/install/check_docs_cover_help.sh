@@ -69,8 +69,9 @@ check_man_page() {  # PAGE WORD...
   # Plain ASCII on one long line per paragraph, so no option is split.
   text=$(groff -man -T ascii -rLL=250n -P -cbou "$page" 2>/dev/null)
   [ -n "$text" ] || { fail "$page: renders to nothing"; return; }
+  # Words are letters, digits and hyphens only, so they are safe in a regex.
   for word in "$@"; do
-    grep -qwF -- "$word" <<<"$text" || fail "$page: does not mention $word"
+    [[ $text =~ (^|[^A-Za-z0-9_])$word([^A-Za-z0-9_]|$) ]] || fail "$page: does not mention $word"
   done
 }
 
@@ -85,25 +86,24 @@ load_completion() {  # FILE PROGRAM
 }
 
 # Runs the completion on the words given (the last one is the word being
-# completed) and prints what it offers, one a line.
-offered() {
+# completed), as bash would; what it offers is left in COMPREPLY.
+complete_words() {
   COMP_WORDS=("$@")
   COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
   COMP_LINE="${COMP_WORDS[*]}"
   COMP_POINT=${#COMP_LINE}
   COMPREPLY=()
   "$completion_function" "$1" "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}" 2>/dev/null
-  printf '%s\n' "${COMPREPLY[@]}"
 }
 
 expect_offered() {  # WANTED WORDS...
-  local wanted=$1
+  local wanted=$1 candidate
   shift
-  local list
-  list=$(offered "$@")
-  if ! grep -qxF -- "$wanted" <<<"$list"; then
-    fail "completion: '${*}<TAB>' does not offer $wanted"
-  fi
+  complete_words "$@"
+  for candidate in "${COMPREPLY[@]}"; do
+    [ "$candidate" = "$wanted" ] && return
+  done
+  fail "completion: '${*}<TAB>' does not offer $wanted"
 }
 
 declare -A option_offered
