@@ -94,9 +94,10 @@ configure_and_build() {  # SOURCE BUILD
 
 # The example, as a user builds it: its folder alone and the installed package.
 if configure_and_build "$source/examples/plot-minimal" "$work/example"; then
-  if grep -qF -- "-I$source" "$work/example/compile_commands.json"; then
-    fail "the example was compiled with the source tree's headers"
-  fi
+  # Its include folders: the prefix and Qt's, none from the source tree.
+  while IFS= read -r dir; do
+    [[ $dir == "$source"* && $dir != "$prefix"* ]] && fail "the example was compiled with $dir on its include path"
+  done < <(grep -oE -- '(-I|-isystem )[^ "]+' "$work/example/compile_commands.json" | sed -E 's/^(-I|-isystem )//')
   shot=$work/plot-minimal.png
   if "$work/example/plot-minimal" --screenshot "$shot" 2>"$work/example-run.log"; then
     size=$(identify-im6.q16 -format '%wx%h' "$shot" 2>/dev/null)
