@@ -25,6 +25,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argv, 
       options.help = true;
       return options;
     }
+    if (a == "--version") {
+      options.version = true;
+      return options;
+    }
     if (a == "--port" || a == "--timeout") {
       if (i + 1 >= argv.size()) {
         error = a + " needs a value";
@@ -64,6 +68,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argv, 
 
 std::string UsageText() {
   return "usage: quorvel-cli [--port PATH] [--timeout SECONDS] COMMAND [ARGS]\n"
+         "       quorvel-cli --help | --version\n"
          "\n"
          "commands:\n"
          "  read-raw REGION   one read procedure; prints the stored entries of REGION\n"
@@ -92,5 +97,7 @@ std::string UsageText() {
          "exit status: 0 done, 1 no answer / link lost / port not opened,\n"
          "2 bad arguments, 3 data or file error, 130 interrupted.\n";
 }
+
+std::string VersionText() { return std::string("quorvel-cli ") + QUORVEL_VERSION + "\n"; }
 
 }  // namespace cli

@@ -21,6 +21,7 @@ struct CliOptions {
   std::string command;
   std::vector<std::string> args;
   bool help = false;
+  bool version = false;
 };
 
 // Parses the global options and the command word; the command's own
@@ -31,5 +32,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argv, 
 std::optional<int> ParseTimeoutSeconds(const std::string& text);
 
 std::string UsageText();
+
+// "quorvel-cli 1.0.0.15".
+std::string VersionText();
 
 }  // namespace cli

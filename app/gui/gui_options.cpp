@@ -11,6 +11,8 @@ std::optional<GuiOptions> ParseGuiOptions(const std::vector<std::string>& args, 
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") {
       options.help = true;
+    } else if (a == "--version") {
+      options.version = true;
     } else if (a == "--simulate") {
       options.simulate = true;
     } else if (a == "--port1" || a == "--port2") {
@@ -31,7 +33,11 @@ std::string GuiUsageText() {
   return "usage: quorvel [--port1 PATH] [--port2 PATH] [--simulate]\n"
          "  --port1, --port2  the devices behind Port, Comm1 and Comm2\n"
          "                    (default /dev/ttyS0 and /dev/ttyS1, or QUORVEL_PORT1 / QUORVEL_PORT2)\n"
-         "  --simulate        start a simulated recorder and make it Comm1\n";
+         "  --simulate        start a simulated recorder and make it Comm1\n"
+         "  --help            show this help\n"
+         "  --version         show the program's version\n";
 }
+
+std::string GuiVersionText() { return std::string("quorvel ") + QUORVEL_VERSION + "\n"; }
 
 }  // namespace gui

@@ -12,6 +12,7 @@ struct GuiOptions {
   logger::PortPaths ports;
   bool simulate = false;
   bool help = false;
+  bool version = false;
 };
 
 // quorvel [--port1 PATH] [--port2 PATH] [--simulate]. The environment's
@@ -20,5 +21,8 @@ std::optional<GuiOptions> ParseGuiOptions(const std::vector<std::string>& args, 
                                           const char* envPort2, std::string& error);
 
 std::string GuiUsageText();
+
+// "quorvel 1.0.0.15".
+std::string GuiVersionText();
 
 }  // namespace gui

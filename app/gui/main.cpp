@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(logger::LoggerApp::kApplicationTitle);
   QApplication::setWindowIcon(QIcon(gui::ProgramIconPixmap()));
+  // Lets the desktop match the window to the installed entry and its icon.
+  QGuiApplication::setDesktopFileName("com.brindlemark.quorvel");
   // Reports, files and chart labels use the user's separators.
   runtime::SetFormatSettings(platform::SystemFormatSettings());
 
@@ -30,6 +32,10 @@ int main(int argc, char** argv) {
   }
   if (options->help) {
     std::cout << gui::GuiUsageText();
+    return 0;
+  }
+  if (options->version) {
+    std::cout << gui::GuiVersionText();
     return 0;
   }
 

@@ -196,7 +196,9 @@ TEST(ReadJustPage0OverPty, StaleByteShiftsPageTwoAndLeavesPageZeroClean) {
   EXPECT_EQ(store.At(33), 0xEE);  // the stale byte
   for (int i = 1; i < 32; ++i) EXPECT_EQ(store.At(33 + i), memory.Raw()[0x40 + i - 1]) << i;
   for (int i = 0; i < 32; ++i) {
-    if (i > 6) EXPECT_EQ(store.At(1 + i), memory.Raw()[i]) << i;  // 0..6: the clock
+    if (i > 6) {  // 0..6: the clock
+      EXPECT_EQ(store.At(1 + i), memory.Raw()[i]) << i;
+    }
   }
   // The caption shows the shifted description.
   EXPECT_EQ(rig.app->Caption().rfind("Brindlemark Quorvel - ", 0), 0u);
