@@ -72,8 +72,9 @@ bool ExportChart(plot::TCustomPlotPanel& chart, ChartFileFormat format, const st
       writer.setPageMargins(QMarginsF(0, 0, 0, 0));
       QPainter painter;
       if (!painter.begin(&writer)) return false;
-      platform::QtDeviceCanvas canvas(&painter, &writer);
+      platform::QtDeviceCanvas canvas(nullptr, &writer);
       canvas.SetPixelsPerInch({96, 96});
+      canvas.Begin(&painter);
       canvas.SetAntialiasing(options.antialias);
       if (lw != width || lh != height) {
         // The layout stretched onto the page, as on a printer.

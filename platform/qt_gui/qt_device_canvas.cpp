@@ -244,11 +244,13 @@ QPen QtDeviceCanvas::StyledThinPen() const {
     pen.setDashPattern(dashes);
     return pen;
   }
-  // Width 0 stays one device pixel thick.
-  const double s = DeviceScale();
-  QPen pen(color, 1.0 / s);
+  // Width 0 is the thinner of one logical and one device pixel: a hair on
+  // a 1200 dpi page, and on a picture shrunk for a preview the same line as
+  // the page drawn straight at that size.
+  const double width = std::min(1.0, 1.0 / DeviceScale());
+  QPen pen(color, width);
   QList<qreal> scaled;
-  for (qreal d : dashes) scaled.append(d * s);
+  for (qreal d : dashes) scaled.append(d / width);
   pen.setDashPattern(scaled);
   return pen;
 }
@@ -479,7 +481,14 @@ void QtDeviceCanvas::StretchMetafile(const Rect& rect, Metafile& metafile) {
   const QPicture* picture = PictureOfMetafile(metafile);
   if (picture == nullptr || painter_ == nullptr) return;
   painter_->save();
+  // A recording holds only the changes from a new painter's state: replay
+  // it from that state, not from this canvas's pen, brush and raster mode.
   painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter_->setPen(QPen());
+  painter_->setBrush(Qt::NoBrush);
+  painter_->setBackground(Qt::white);
+  painter_->setBackgroundMode(Qt::TransparentMode);
+  painter_->setFont(QFont());
   painter_->translate(rect.left, rect.top);
   painter_->scale(static_cast<double>(rect.Width()) / (metafile.Width() + 1),
                   static_cast<double>(rect.Height()) / (metafile.Height() + 1));
