@@ -49,18 +49,19 @@ std::optional<std::string> DescriptionProblem(const std::string& text) {
 }
 
 bool ValidateSettings(SettingsFields& fields) {
-  // Whole-string replacement: GCC 12 at -O3 warns falsely (-Wrestrict) about
-  // assigning a short literal over the field.
-  auto replace = [](std::string& field, const char* text) { field = std::string(text); };
+  // Out-of-range fields fall back to the dialog's defaults. (Copied from a
+  // defaults object rather than assigned from literals: GCC 12 at -O3 warns
+  // falsely (-Wrestrict) on the literal assignments.)
+  static const SettingsFields kDefaults;
   int valid = 0;
   std::int32_t interval = runtime::StrToInt(fields.SampleInterval);
-  if (interval >= 1 && interval <= 255) ++valid; else replace(fields.SampleInterval, "1");
+  if (interval >= 1 && interval <= 255) ++valid; else fields.SampleInterval = kDefaults.SampleInterval;
   std::int32_t delay = runtime::StrToInt(fields.StartDelay);
-  if (delay >= 0 && delay <= 65535) ++valid; else replace(fields.StartDelay, "0");
+  if (delay >= 0 && delay <= 65535) ++valid; else fields.StartDelay = kDefaults.StartDelay;
   double low = runtime::StrToFloat(fields.LowAlarm);
-  if (low >= -40 && low <= 84) ++valid; else replace(fields.LowAlarm, "-40");
+  if (low >= -40 && low <= 84) ++valid; else fields.LowAlarm = kDefaults.LowAlarm;
   double high = runtime::StrToFloat(fields.HighAlarm);
-  if (high >= -40 && high <= 84) ++valid; else replace(fields.HighAlarm, "84");
+  if (high >= -40 && high <= 84) ++valid; else fields.HighAlarm = kDefaults.HighAlarm;
   // Never send a description the recorder cannot hold as garbage.
   if (auto problem = DescriptionProblem(fields.NVramEdit)) throw runtime::ConvertError(*problem);
   return valid == 4;

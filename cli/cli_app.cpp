@@ -201,6 +201,7 @@ int CliApp::RunOpen() {
       "usage: open FILE show page0|page2|serial|alarms|histogram|temperature\n"
       "       open FILE save NAME\n"
       "       open FILE export --chart temperature|histogram (--png|--svg|--pdf) OUT [--size WxH]\n"
+      "                        [--scale F] [--antialias]\n"
       "       open FILE print [--printer NAME | --pdf OUT]\n";
   if (args.size() >= 2 && args[1] == "export") return RunExport(usage);
   if (args.size() >= 2 && args[1] == "print") return RunPrint(usage);
@@ -320,23 +321,55 @@ bool ParseSize(const std::string& text, int& width, int& height) {
   return number(text.substr(0, x), width) && number(text.substr(x + 1), height);
 }
 
+// A factor such as "2" or "1.5", 0.5 to 8: digits and at most one point,
+// read the same in every locale.
+bool ParseScale(const std::string& text, double& scale) {
+  if (text.empty() || text.size() > 8 || text.front() == '.' || text.back() == '.') return false;
+  int points = 0;
+  double whole = 0, fraction = 0, unit = 1;
+  for (char c : text) {
+    if (c == '.') {
+      if (++points > 1) return false;
+      continue;
+    }
+    if (c < '0' || c > '9') return false;
+    if (points == 0) {
+      whole = whole * 10 + (c - '0');
+    } else {
+      unit /= 10;
+      fraction += (c - '0') * unit;
+    }
+  }
+  scale = whole + fraction;
+  return scale >= 0.5 && scale <= 8;
+}
+
 }  // namespace
 
 int CliApp::RunExport(const char* usage) {
   const auto& args = options_.args;
   std::string chart, out;
   std::optional<ChartFileFormat> format;
-  int width = 1024, height = 768;
+  ExportOptions exportOptions;
   for (std::size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
+    if (a == "--antialias") {
+      exportOptions.antialias = true;
+      continue;
+    }
     bool isFormat = a == "--png" || a == "--svg" || a == "--pdf";
-    if ((a == "--chart" || a == "--size" || isFormat) && i + 1 < args.size()) {
+    if ((a == "--chart" || a == "--size" || a == "--scale" || isFormat) && i + 1 < args.size()) {
       const std::string& value = args[++i];
       if (a == "--chart") {
         chart = value;
       } else if (a == "--size") {
-        if (!ParseSize(value, width, height)) {
+        if (!ParseSize(value, exportOptions.width, exportOptions.height)) {
           err_ << "--size takes WxH with both sides 16 to 10000 pixels, not '" << value << "'\n";
+          return kExitBadArguments;
+        }
+      } else if (a == "--scale") {
+        if (!ParseScale(value, exportOptions.scale)) {
+          err_ << "--scale takes a factor from 0.5 to 8 such as 2 or 1.5, not '" << value << "'\n";
           return kExitBadArguments;
         }
       } else {
@@ -356,12 +389,17 @@ int CliApp::RunExport(const char* usage) {
     err_ << usage;
     return kExitBadArguments;
   }
+  // The layout keeps the smallest size a chart is exported at.
+  if (exportOptions.width / exportOptions.scale < 16 || exportOptions.height / exportOptions.scale < 16) {
+    err_ << "--size divided by --scale leaves less than 16 pixels a side\n";
+    return kExitBadArguments;
+  }
   return RunQuietly([&] {
     files_->OpenFile(args[0]);
     // Open shows the temperature line; the Histogram item shows the bars.
     if (chart == "histogram") reports_->ShowHistogram();
     std::string error;
-    if (!ExportChart(chart_.Chart1(), *format, out, width, height, error)) throw logger::FileError(error);
+    if (!ExportChart(chart_.Chart1(), *format, out, exportOptions, error)) throw logger::FileError(error);
   });
 }
 

@@ -67,7 +67,8 @@ std::string UsageText() {
          "       quorvel-cli --help | --version\n"
          "\n"
          "commands:\n"
-         "  ports [--root DIR] the serial devices present, one a line: path, the device a\n"
+         "  ports [--root DIR]\n"
+         "                    the serial devices present, one a line: path, the device a\n"
          "                    by-id name points at, USB vendor, product, serial number\n"
          "                    (tab-separated); --root reads DIR/dev and DIR/sys instead\n"
          "  read-raw REGION   one read procedure; prints the stored entries of REGION\n"
@@ -87,7 +88,11 @@ std::string UsageText() {
          "  open FILE save NAME\n"
          "                    File, Open, then File, Save under NAME\n"
          "  open FILE export --chart temperature|histogram (--png|--svg|--pdf) OUT [--size WxH]\n"
-         "                    File, Open, then the chart rendered off screen (default 1024x768)\n"
+         "                  [--scale F] [--antialias]\n"
+         "                    File, Open, then the chart rendered off screen (default 1024x768);\n"
+         "                    --scale F lays it out on the size divided by F and draws it F times\n"
+         "                    finer (0.5 to 8; 2 is the screen's picture at twice the sharpness);\n"
+         "                    --antialias smooths its lines\n"
          "  open FILE print [--printer NAME | --pdf OUT]\n"
          "                    File, Open, then File, Print (the temperature chart on one page)\n"
          "\n"
@@ -98,5 +103,7 @@ std::string UsageText() {
          "exit status: 0 done, 1 no answer / link lost / port not opened,\n"
          "2 bad arguments, 3 data or file error, 130 interrupted.\n";
 }
+
+std::string VersionText() { return std::string("quorvel-cli ") + QUORVEL_VERSION + "\n"; }
 
 }  // namespace cli

@@ -35,4 +35,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argv, 
 
 std::string UsageText();
 
+// "quorvel-cli 1.0.0.15".
+std::string VersionText();
+
 }  // namespace cli

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     return cli::kExitDone;
   }
   if (options->version) {
-    std::cout << "quorvel-cli " << QUORVEL_VERSION << "\n";
+    std::cout << cli::VersionText();
     return cli::kExitDone;
   }
   // Text and charts are rendered off screen; no display is needed.

@@ -62,7 +62,9 @@ std::string GuiUsageText() {
          "                    with Port, Choose Device..., then /dev/ttyS0 and /dev/ttyS1\n"
          "  --timeout         how long a command waits for each answer of the recorder\n"
          "                    (seconds, default 10, at least 0.001)\n"
-         "  --simulate        start a simulated recorder and make it Comm1\n";
+         "  --simulate        start a simulated recorder and make it Comm1\n"
+         "  --help            show this help\n"
+         "  --version         show the program's version\n";
 }
 
 logger::PortPaths StartupPortPaths(const GuiOptions& options,
@@ -91,5 +93,7 @@ std::string MissingDisplayReason(const GuiOptions& options, const std::function<
   return "no display: DISPLAY and WAYLAND_DISPLAY are not set, so the window cannot open. Start it from a "
          "desktop session, or use quorvel-cli for the same commands on the console.";
 }
+
+std::string GuiVersionText() { return std::string("quorvel ") + QUORVEL_VERSION + "\n"; }
 
 }  // namespace gui

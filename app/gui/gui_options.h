@@ -41,4 +41,7 @@ logger::PortPaths StartupPortPaths(const GuiOptions& options,
 // empty when it can; `environment` looks a variable up.
 std::string MissingDisplayReason(const GuiOptions& options, const std::function<const char*(const char*)>& environment);
 
+// "quorvel 1.0.0.15".
+std::string GuiVersionText();
+
 }  // namespace gui

@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options->version) {
-    std::cout << "quorvel " << QUORVEL_VERSION << "\n";
+    std::cout << gui::GuiVersionText();
     return 0;
   }
   auto environment = [](const char* name) -> const char* { return std::getenv(name); };
@@ -49,6 +49,8 @@ int main(int argc, char** argv) {
   QApplication application(qtArgc, qtArgv.data());
   QApplication::setApplicationName(logger::LoggerApp::kApplicationTitle);
   QApplication::setWindowIcon(QIcon(gui::ProgramIconPixmap()));
+  // Lets the desktop match the window to the installed entry and its icon.
+  QGuiApplication::setDesktopFileName("com.brindlemark.quorvel");
   // Message boxes and file dialogs use the window's font too.
   QApplication::setFont(gui::WindowFont());
   // Reports, files and chart labels use the user's separators.

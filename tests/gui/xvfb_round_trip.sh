@@ -25,6 +25,9 @@ Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(cat "$work/display")"
+# The window must go to this display even when the caller runs headless
+# with the offscreen platform exported.
+export QT_QPA_PLATFORM=xcb
 export XDG_RUNTIME_DIR="$work"
 
 "$bin/quorvel" --simulate >"$work/quorvel.log" 2>&1 &
