@@ -161,6 +161,7 @@ bool LoggerApp::RunDeviceCommand(const std::string& name, int blocksPlanned, con
   running_.failed = lastFailed_;
   running_.completed = running_.stop == CommandStop::None && !lastFailed_;
   last_ = running_;
+  if (last_.IsDownload()) lastDownload_ = last_;
   running_ = CommandProgress{};
   status_.SetActivity({});
   status_.SetNotice(last_.IncompleteNotice());

@@ -94,6 +94,9 @@ class LoggerApp {
   // it got, whether it completed). Both empty before the first command.
   const CommandProgress& RunningCommand() const { return running_; }
   const CommandProgress& LastCommand() const { return last_; }
+  // The last Read All that ended, whatever ran after it: whether the store
+  // holds a whole download, and if not, where it stopped.
+  const CommandProgress& LastDownload() const { return lastDownload_; }
   // A device command's step that writes to the recorder ("the setup"), shown
   // as the activity until its next read.
   void SetWriting(const std::string& what);
@@ -138,6 +141,7 @@ class LoggerApp {
   StatusLine status_;
   CommandProgress running_;
   CommandProgress last_;
+  CommandProgress lastDownload_;
   std::string caption_ = kCaption;
   std::string openDialogFileName_ = "Data.txt";
   int commandDepth_ = 0;

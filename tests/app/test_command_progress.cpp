@@ -87,9 +87,13 @@ TEST(CommandProgress, ASilentRecorderEndsReadAllWithTheStepAndAnIncompleteNotice
   // Rendering the store keeps the notice; the next device command clears it.
   rig.downloads.Page01Click();
   EXPECT_EQ(rig.app.Status().Notice(), "Download incomplete: no answer at block 9 of 74 (the histogram)");
-  rig.port.SetSilent(false);
   rig.downloads.ReadJustPage01Click();  // still silent: it times out too
   EXPECT_EQ(rig.app.Status().Notice(), "Read Just Page 0 incomplete: no answer at block 1 of 2 (page 2)");
+  // The incomplete download is still known after another command.
+  EXPECT_EQ(rig.app.LastCommand().command, "Read Just Page 0");
+  EXPECT_EQ(rig.app.LastDownload().command, "Read All");
+  EXPECT_FALSE(rig.app.LastDownload().completed);
+  EXPECT_EQ(rig.app.LastDownload().region, "the histogram");
 }
 
 TEST(CommandProgress, ACompleteReadAllCountsEveryBlockAndLeavesNoNotice) {
@@ -105,6 +109,7 @@ TEST(CommandProgress, ACompleteReadAllCountsEveryBlockAndLeavesNoNotice) {
   EXPECT_TRUE(rig.messages.messages.empty());
   EXPECT_TRUE(rig.app.LastCommand().completed);
   EXPECT_EQ(rig.app.LastCommand().blocksSent, 74);
+  EXPECT_TRUE(rig.app.LastDownload().completed);
   EXPECT_EQ(rig.app.Status().Middle(), "");
   // Every block showed as it was read, in order.
   std::vector<std::string> blocks;
