@@ -101,7 +101,7 @@ _quorvel_cli()
                             --svg) _quorvel_cli_files '*.svg' ;;
                             --pdf) _quorvel_cli_files '*.pdf' ;;
                             --size) COMPREPLY=($(compgen -W '1024x768' -- "$cur")) ;;
-                            --scale) COMPREPLY=($(compgen -W '1 2' -- "$cur")) ;;
+                            --scale) COMPREPLY=($(compgen -W '1 2 3 4' -- "$cur")) ;;
                             *) COMPREPLY=($(compgen -W '--chart --png --svg --pdf --size --scale --antialias' -- "$cur")) ;;
                         esac ;;
                     print)
