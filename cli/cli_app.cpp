@@ -9,6 +9,7 @@
 #include "platform/qt_widgets/qt_printer.h"
 #include "plot/printing/chart_printing.h"
 #include "platform/posix/posix_serial_port.h"
+#include "platform/posix/serial_device_list.h"
 
 namespace cli {
 
@@ -30,6 +31,13 @@ constexpr std::array<RawRegion, 6> kRegions = {{
     {"log", &logger::LoggerProtocol::ReadTemperatureLog, 297, 2344},
 }};
 
+// A command's argument it does not take, named: an option it does not know
+// or a word it did not expect.
+std::string Unexpected(const std::string& command, const std::string& token) {
+  if (token.size() > 1 && token[0] == '-') return command + ": unknown option '" + token + "'";
+  return command + ": unexpected argument '" + token + "'";
+}
+
 }  // namespace
 
 void StderrMessages::ShowMessage(platform::MessageKind, const std::string&, const std::string& text) {
@@ -45,6 +53,7 @@ CliApp::CliApp(const CliOptions& options, std::ostream& out, std::ostream& err)
   paths.comm2 = options.port;
   app_ = std::make_unique<logger::LoggerApp>(platform::CreateSystemSerialPort(), paths,
                                              logger::LoggerApp::Services{pump_, clock_, messages_, cursor_});
+  app_->ChooseDeviceHint = "list the devices present with: quorvel-cli ports";
   logger::FillDayNames(app_->State());
   app_->Protocol().SetAnswerTimeoutMs(options.timeoutMs);
   // Ctrl+C ends the wait like Exit.
@@ -55,6 +64,7 @@ CliApp::CliApp(const CliOptions& options, std::ostream& out, std::ostream& err)
 }
 
 int CliApp::Run() {
+  if (options_.command == "ports") return RunPorts();
   if (options_.command == "read-raw") return RunReadRaw();
   if (options_.command == "read-all") return RunReadAll();
   if (options_.command == "read-page0") return RunReadPage0();
@@ -92,14 +102,40 @@ int CliApp::StatusOfLastCommand() const {
   switch (app_->LastCommandStop()) {
     case logger::CommandStop::Aborted: return kExitInterrupted;
     case logger::CommandStop::TimedOut:
-    case logger::CommandStop::DeviceLost: return kExitLink;
+    case logger::CommandStop::DeviceLost:
+    case logger::CommandStop::NotOpen: return kExitLink;
     case logger::CommandStop::Cancelled:
     case logger::CommandStop::None: break;
   }
   return app_->LastCommandFailed() ? kExitDataError : kExitDone;
 }
 
+int CliApp::RunPorts() {
+  std::string root = "/";
+  const auto& args = options_.args;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--root" && i + 1 < args.size() && !args[i + 1].empty()) {
+      root = args[++i];
+    } else if (args[i] == "--root") {
+      err_ << "ports: --root needs a folder\n";
+      return kExitBadArguments;
+    } else {
+      err_ << Unexpected("ports", args[i]) << "; usage: ports [--root DIR]\n";
+      return kExitBadArguments;
+    }
+  }
+  for (const platform::SerialDeviceInfo& device : platform::ListSerialDevices(root)) {
+    out_ << platform::SerialDeviceLine(device) << '\n';
+  }
+  out_.flush();
+  return kExitDone;
+}
+
 int CliApp::RunReadRaw() {
+  if (options_.args.size() == 1 && options_.args[0].size() > 1 && options_.args[0][0] == '-') {
+    err_ << Unexpected("read-raw", options_.args[0]) << "; usage: read-raw REGION\n";
+    return kExitBadArguments;
+  }
   if (options_.args.size() != 1) {
     err_ << "read-raw takes one region: page0, page2, serial, alarms, histogram or log\n";
     return kExitBadArguments;
@@ -130,7 +166,7 @@ namespace cli {
 
 bool CliApp::NoArguments(const char* usage) {
   if (options_.args.empty()) return true;
-  err_ << "unexpected argument '" << options_.args[0] << "'; usage: " << usage << "\n";
+  err_ << Unexpected(options_.command, options_.args[0]) << "; usage: " << usage << "\n";
   return false;
 }
 
@@ -140,7 +176,12 @@ int CliApp::RunReadAll() {
   if (args.size() == 2 && args[0] == "--save" && !args[1].empty()) {
     saveName = args[1];
   } else if (!args.empty()) {
-    err_ << "usage: read-all [--save NAME]\n";
+    if (args[0] == "--save") {
+      err_ << "read-all: --save needs a file name";
+    } else {
+      err_ << Unexpected("read-all", args[args.size() > 2 && args[0] == "--save" ? 2 : 0]);
+    }
+    err_ << "; usage: read-all [--save NAME]\n";
     return kExitBadArguments;
   }
   int status = kExitDone;
@@ -165,6 +206,11 @@ int CliApp::RunOpen() {
   if (args.size() >= 2 && args[1] == "export") return RunExport(usage);
   if (args.size() >= 2 && args[1] == "print") return RunPrint(usage);
   if (args.size() != 3 || args[0].empty() || (args[1] != "show" && args[1] != "save") || args[2].empty()) {
+    if (args.size() > 3) {
+      err_ << Unexpected("open", args[3]) << "\n";
+    } else if (args.size() >= 2 && args[1] != "show" && args[1] != "save") {
+      err_ << "open: unknown action '" << args[1] << "': use show, save, export or print\n";
+    }
     err_ << usage;
     return kExitBadArguments;
   }
@@ -369,6 +415,12 @@ int CliApp::RunPrint(const char* usage) {
   } else if (args.size() == 4 && args[2] == "--pdf" && !args[3].empty()) {
     pdf = args[3];
   } else if (args.size() != 2) {
+    std::size_t bad = args.size() > 2 && (args[2] == "--printer" || args[2] == "--pdf") ? 4 : 2;
+    if (bad < args.size()) {
+      err_ << Unexpected("open FILE print", args[bad]) << "\n";
+    } else {
+      err_ << "open: " << args[2] << " needs a value\n";
+    }
     err_ << usage;
     return kExitBadArguments;
   }

@@ -19,7 +19,7 @@ _quorvel_cli()
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
     COMPREPLY=()
 
-    # The global options come before the command; find the command word.
+    # The global options may stand before or after the command word; find it.
     local i command= at=0
     for ((i = 1; i < COMP_CWORD; i++)); do
         case ${COMP_WORDS[i]} in
@@ -29,27 +29,36 @@ _quorvel_cli()
         esac
     done
 
+    case $prev in
+        --port)
+            if [[ -z $cur ]]; then
+                COMPREPLY=($(compgen -G '/dev/serial/by-id/*') $(compgen -G '/dev/ttyUSB*') \
+                           $(compgen -G '/dev/ttyACM*') $(compgen -G '/dev/ttyS*'))
+            else
+                _quorvel_cli_files
+            fi
+            return ;;
+        --timeout) return ;;
+    esac
+
     if [[ -z $command ]]; then
-        case $prev in
-            --port)
-                if [[ -z $cur ]]; then
-                    COMPREPLY=($(compgen -G '/dev/ttyUSB*') $(compgen -G '/dev/ttyACM*') $(compgen -G '/dev/ttyS*'))
-                else
-                    _quorvel_cli_files
-                fi
-                return ;;
-            --timeout) return ;;
-        esac
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W '--port --timeout --help --version' -- "$cur"))
         else
-            COMPREPLY=($(compgen -W 'read-raw read-all read-page0 setup set-clock set-description open' -- "$cur"))
+            COMPREPLY=($(compgen -W 'ports read-raw read-all read-page0 setup set-clock set-description open' -- "$cur"))
         fi
         return
     fi
 
     local n=$((COMP_CWORD - at))  # 1 for the command's first argument
     case $command in
+        ports)
+            if [[ $prev == --root ]]; then
+                compopt -o filenames 2>/dev/null
+                COMPREPLY=($(compgen -d -- "$cur"))
+            elif ((n == 1)); then
+                COMPREPLY=($(compgen -W '--root' -- "$cur"))
+            fi ;;
         read-raw)
             ((n == 1)) && COMPREPLY=($(compgen -W 'page0 page2 serial alarms histogram log' -- "$cur")) ;;
         read-all)
