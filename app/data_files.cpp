@@ -43,7 +43,8 @@ FileError::~FileError() = default;
 std::string FileErrorMessage(const platform::IoError& error) {
   switch (error.status) {
     case platform::IoStatus::NotFound: return "File not found";
-    case platform::IoStatus::AccessDenied: return "File access denied";
+    case platform::IoStatus::AccessDenied:
+    case platform::IoStatus::Busy: return "File access denied";
     default: break;
   }
   if (error.systemError == ENOSPC) return "Disk full";

@@ -1,9 +1,11 @@
 #include "app/download_workflows.h"
 
+#include "app/logger_commands.h"
+
 namespace logger {
 
 bool DownloadWorkflows::ReadAll1Click() {
-  return app_.RunDeviceCommand([this] {
+  return app_.RunDeviceCommand("Read All", commands::kReadAllBlocks, [this] {
     LoggerProtocol& protocol = app_.Protocol();
     platform::EventPump& pump = app_.Ui().pump;
     protocol.ReadPage0();
@@ -37,7 +39,7 @@ bool DownloadWorkflows::ReadAll1Click() {
 }
 
 bool DownloadWorkflows::ReadJustPage01Click() {
-  return app_.RunDeviceCommand([this] {
+  return app_.RunDeviceCommand("Read Just Page 0", 2, [this] {
     LoggerProtocol& protocol = app_.Protocol();
     protocol.ReadPage2();
     protocol.ReadPage0();

@@ -49,18 +49,19 @@ std::optional<std::string> DescriptionProblem(const std::string& text) {
 }
 
 bool ValidateSettings(SettingsFields& fields) {
-  // The replacements are moved in as whole strings: copying a literal into
-  // the old text makes GCC 12 at -O3 warn falsely (-Wrestrict).
-  using std::string;
+  // Out-of-range fields fall back to the dialog's defaults. (Copied from a
+  // defaults object rather than assigned from literals: GCC 12 at -O3 warns
+  // falsely (-Wrestrict) on the literal assignments.)
+  static const SettingsFields kDefaults;
   int valid = 0;
   std::int32_t interval = runtime::StrToInt(fields.SampleInterval);
-  if (interval >= 1 && interval <= 255) ++valid; else fields.SampleInterval = string("1");
+  if (interval >= 1 && interval <= 255) ++valid; else fields.SampleInterval = kDefaults.SampleInterval;
   std::int32_t delay = runtime::StrToInt(fields.StartDelay);
-  if (delay >= 0 && delay <= 65535) ++valid; else fields.StartDelay = string("0");
+  if (delay >= 0 && delay <= 65535) ++valid; else fields.StartDelay = kDefaults.StartDelay;
   double low = runtime::StrToFloat(fields.LowAlarm);
-  if (low >= -40 && low <= 84) ++valid; else fields.LowAlarm = string("-40");
+  if (low >= -40 && low <= 84) ++valid; else fields.LowAlarm = kDefaults.LowAlarm;
   double high = runtime::StrToFloat(fields.HighAlarm);
-  if (high >= -40 && high <= 84) ++valid; else fields.HighAlarm = string("84");
+  if (high >= -40 && high <= 84) ++valid; else fields.HighAlarm = kDefaults.HighAlarm;
   // Never send a description the recorder cannot hold as garbage.
   if (auto problem = DescriptionProblem(fields.NVramEdit)) throw runtime::ConvertError(*problem);
   return valid == 4;
@@ -75,7 +76,7 @@ std::string LoggerConfiguration::DescriptionForEditing() const {
 }
 
 bool LoggerConfiguration::Setup1Click() {
-  return app_.RunDeviceCommand([this] {
+  return app_.RunDeviceCommand("Setup", 0, [this] {
     SetupLogger();
     app_.Protocol().ReadPage0();
     reports_.ShowPage0();
@@ -83,7 +84,7 @@ bool LoggerConfiguration::Setup1Click() {
 }
 
 bool LoggerConfiguration::SettoPCTime1Click() {
-  return app_.RunDeviceCommand([this] {
+  return app_.RunDeviceCommand("Set to PC Time", 0, [this] {
     SetLoggerClock();
     app_.Protocol().ReadPage0();
     reports_.ShowPage0();
@@ -91,7 +92,7 @@ bool LoggerConfiguration::SettoPCTime1Click() {
 }
 
 bool LoggerConfiguration::SetNVram1Click() {
-  return app_.RunDeviceCommand([this] {
+  return app_.RunDeviceCommand("Set NV ram", 0, [this] {
     LoggerProtocol& protocol = app_.Protocol();
     protocol.ReadPage2();
     if (protocol.Stopped()) return;
@@ -127,6 +128,7 @@ void LoggerConfiguration::SetupLogger() {
     std::int32_t interval = runtime::StrToInt(settings_.SampleInterval);
     if (auto problem = DescriptionProblem(settings_.NVramEdit)) throw runtime::ConvertError(*problem);
 
+    app_.SetWriting("the setup");
     protocol.WriteByte(cmd::kControl, cmd::kControlSetup);
     protocol.SendNewRecording();  // A5, then the recorder's pause
     protocol.WriteByte(cmd::kStartDelayLow, static_cast<std::uint8_t>(delay % 256));
@@ -145,6 +147,7 @@ void LoggerConfiguration::SetupLogger() {
 void LoggerConfiguration::SetLoggerClock() {
   platform::LocalDateTime now = app_.Ui().clock.Now();  // milliseconds dropped
   LoggerProtocol& protocol = app_.Protocol();
+  app_.SetWriting("the clock");
   protocol.WriteByte(cmd::kClockSeconds + 0, ToBcd(now.second));
   protocol.WriteByte(cmd::kClockSeconds + 1, ToBcd(now.minute));
   protocol.WriteByte(cmd::kClockSeconds + 2, ToBcd(now.hour));
@@ -157,6 +160,7 @@ void LoggerConfiguration::SetLoggerClock() {
 void LoggerConfiguration::WriteNVram() {
   std::string bytes = DescriptionBytes(settings_.NVramEdit);
   LoggerProtocol& protocol = app_.Protocol();
+  app_.SetWriting("the description");
   for (int k = 0; k < kDescriptionLength; ++k) {
     protocol.WriteByte(static_cast<std::uint8_t>(cmd::kDescription + k), static_cast<std::uint8_t>(bytes[k]));
   }

@@ -30,7 +30,27 @@ std::string LoggerProtocol::ReadCommand(std::uint16_t address) {
   return {static_cast<char>(cmd::kReadBlock), static_cast<char>(address / 256), static_cast<char>(address % 256)};
 }
 
+void LoggerProtocol::SetHourglass(bool on) {
+  hourglass_ = on;
+  cursor_.SetHourglass(on);
+}
+
 bool LoggerProtocol::WaitForAnswer() {
+  // Every wait shows the hourglass; one that is already up (the log's) stays.
+  if (hourglass_) return WaitForAnswerUnderHourglass();
+  SetHourglass(true);
+  bool answered = WaitForAnswerUnderHourglass();
+  SetHourglass(false);
+  return answered;
+}
+
+bool LoggerProtocol::WaitForAnswerUnderHourglass() {
+  if (!link_.IsOpen() && answerTimeoutMs_ >= 0) {
+    // Nothing was sent, so nothing can answer: say so now, not after the
+    // time-out.
+    stop_ = CommandStop::NotOpen;
+    return false;
+  }
   const std::int64_t deadline = answerTimeoutMs_ >= 0 ? clock_.MonotonicMs() + answerTimeoutMs_ : -1;
   for (;;) {
     // Forget old arrival signals before counting, so an arrival after the
@@ -75,6 +95,7 @@ bool LoggerProtocol::WaitForAnswer() {
 bool LoggerProtocol::ReadBlock(std::uint16_t address, std::string& answer) {
   answer.clear();
   if (Stopped()) return false;
+  if (OnReadBlock) OnReadBlock(address);
   link_.SendString(ReadCommand(address));
   if (!WaitForAnswer()) return false;
   // Everything queued now is the answer; bytes beyond the ones stored are
@@ -152,18 +173,18 @@ void LoggerProtocol::ReadHistogram() {
 void LoggerProtocol::ReadTemperatureLog() {
   for (int k = 0; k < cmd::kTemperatureLogBlocks; ++k) {
     // 64 blocks take seconds: keep the hourglass up and the window alive.
-    cursor_.SetHourglass(true);
+    SetHourglass(true);
     pump_.ProcessPendingEvents();
     std::string answer;
     if (!ReadBlock(static_cast<std::uint16_t>(cmd::kTemperatureLogAddress + k * cmd::kBlockStride), answer)) {
       // The program goes on after a Cancel or a lost device: give the
       // cursor back.
-      cursor_.SetHourglass(false);
+      SetHourglass(false);
       return;
     }
     StoreAnswer(answer, cmd::kBlockLength, LoggerStore::kTemperatureLogFirst + 32 * k);
   }
-  cursor_.SetHourglass(false);
+  SetHourglass(false);
   pump_.ProcessPendingEvents();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/logger_store.h"
@@ -16,8 +17,9 @@ enum class CommandStop {
   None,        // still going, or finished normally
   Aborted,     // Exit: AbortRequested is set for good
   Cancelled,   // the user cancelled this command only
-  TimedOut,    // no answer within the answer time-out (console program)
+  TimedOut,    // no answer within the answer time-out
   DeviceLost,  // the device went away
+  NotOpen,     // no port is open, and a time-out is set: no answer can come
 };
 
 // The recorder's command protocol: read procedures that send a read command,
@@ -34,8 +36,13 @@ class LoggerProtocol {
                  platform::BusyCursor& cursor);
 
   // Bounds every answer wait (milliseconds); negative waits until Exit or
-  // Cancel, as the window does.
+  // Cancel. With a time-out set, a wait on a closed port ends at once.
   void SetAnswerTimeoutMs(int timeoutMs) { answerTimeoutMs_ = timeoutMs; }
+  int AnswerTimeoutMs() const { return answerTimeoutMs_; }
+
+  // Told the address of every read command just before it is sent, so
+  // progress can be shown.
+  std::function<void(std::uint16_t address)> OnReadBlock;
 
   void BeginCommand() { stop_ = CommandStop::None; }
   // Ends the current wait and the rest of the current command.
@@ -44,8 +51,8 @@ class LoggerProtocol {
   CommandStop Stop() const;
   bool Stopped() const { return Stop() != CommandStop::None; }
 
-  // Waits until 34 bytes are queued, letting window events run. False when
-  // the wait ended for any other reason (see Stop()).
+  // Waits until 34 bytes are queued, letting window events run, under the
+  // hourglass. False when the wait ended for any other reason (see Stop()).
   bool WaitForAnswer();
 
   void ReadPage0();
@@ -70,6 +77,8 @@ class LoggerProtocol {
   // never past the end of the answer.
   void StoreAnswer(const std::string& answer, std::size_t count, int index);
   void DiscardRead() { link_.ReadQueued(); }
+  bool WaitForAnswerUnderHourglass();
+  void SetHourglass(bool on);
 
   SerialLink& link_;
   LoggerState& state_;
@@ -77,6 +86,7 @@ class LoggerProtocol {
   platform::Clock& clock_;
   platform::BusyCursor& cursor_;
   int answerTimeoutMs_ = -1;
+  bool hourglass_ = false;
   CommandStop stop_ = CommandStop::None;
 };
 

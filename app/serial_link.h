@@ -38,6 +38,9 @@ class SerialLink {
   bool Lost() const { return lost_.status != platform::IoStatus::Ok; }
   std::string LostReason() const { return lost_.Describe(); }
 
+  // Who may open the device at `path`, to explain a refused open.
+  platform::DeviceAccess DescribeAccess(const std::string& path) const { return port_->DescribeAccess(path); }
+
   // Lets a waiter sleep until new input arrives (see SerialPort).
   int WakeDescriptor() const { return port_->WakeDescriptor(); }
   void ConsumeWakeups() { port_->ConsumeWakeups(); }

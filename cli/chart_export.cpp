@@ -4,7 +4,9 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cmath>
 
 #include "plot/chart/custom_plot_panel.h"
 #include "platform/qt_gui/qt_device_canvas.h"
@@ -22,59 +24,74 @@ void DrawUnbuffered(plot::TCustomPlotPanel& chart, platform::DeviceCanvas& canva
   chart.Canvas().SetBuffered(buffered);
 }
 
+bool WriteFile(const std::string& path, const std::string& data) {
+  QFile file(QString::fromStdString(path));
+  if (data.empty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  return file.write(data.data(), static_cast<qint64>(data.size())) == static_cast<qint64>(data.size());
+}
+
 }  // namespace
 
-bool ExportChart(plot::TCustomPlotPanel& chart, ChartFileFormat format, const std::string& path, int width,
-                 int height, std::string& error) {
+bool ExportChart(plot::TCustomPlotPanel& chart, ChartFileFormat format, const std::string& path,
+                 const ExportOptions& options, std::string& error) {
   const QString file = QString::fromStdString(path);
-  chart.SetBounds(0, 0, width, height);
+  const int width = options.width, height = options.height;
+  const double scale = options.scale > 0 ? options.scale : 1.0;
+  // The layout's size; the file's pixels are `scale` times as many.
+  const int lw = std::max(1, static_cast<int>(std::lround(width / scale)));
+  const int lh = std::max(1, static_cast<int>(std::lround(height / scale)));
+  chart.SetBounds(0, 0, lw, lh);
+  error = "Cannot write " + path;
   switch (format) {
     case ChartFileFormat::Png: {
-      platform::QtBitmap target(width, height, false);
-      DrawUnbuffered(chart, target.Canvas(), width, height);
-      if (!target.Image().save(file, "PNG")) {
-        error = "Cannot write " + path;
-        return false;
-      }
-      return true;
+      platform::QtBitmap target(width, height, false, {96, 96}, scale);
+      auto& canvas = static_cast<platform::QtDeviceCanvas&>(target.Canvas());
+      canvas.SetAntialiasing(options.antialias);
+      DrawUnbuffered(chart, canvas, lw, lh);
+      if (!target.Image().save(file, "PNG")) return false;
+      break;
     }
     case ChartFileFormat::Svg: {
-      QSvgGenerator generator;
-      generator.setFileName(file);
-      generator.setSize(QSize(width, height));
-      generator.setViewBox(QRect(0, 0, width, height));
-      generator.setTitle("Quorvel chart");
-      QPainter painter;
-      if (!painter.begin(&generator)) {
-        error = "Cannot write " + path;
-        return false;
-      }
-      platform::QtDeviceCanvas canvas(&painter, &generator);
-      DrawUnbuffered(chart, canvas, width, height);
-      canvas.End();
-      painter.end();
-      return QFile::exists(file) || (error = "Cannot write " + path, false);
+      const std::string svg = platform::RenderSvg(
+          QSize(lw, lh), QSize(width, height),
+          [&](platform::QtDeviceCanvas& canvas) {
+            canvas.SetAntialiasing(options.antialias);
+            DrawUnbuffered(chart, canvas, lw, lh);
+          },
+          "Quorvel chart");
+      if (!WriteFile(path, svg)) return false;
+      break;
     }
     case ChartFileFormat::Pdf: {
       QPdfWriter writer(file);
       writer.setResolution(96);
+      writer.setTitle("Quorvel chart");
       // A page of exactly the chart's size: points are 3/4 of a 96-dpi pixel.
       writer.setPageSize(
           QPageSize(QSizeF(width * 0.75, height * 0.75), QPageSize::Point, QString(), QPageSize::ExactMatch));
       writer.setPageMargins(QMarginsF(0, 0, 0, 0));
       QPainter painter;
-      if (!painter.begin(&writer)) {
-        error = "Cannot write " + path;
-        return false;
+      if (!painter.begin(&writer)) return false;
+      platform::QtDeviceCanvas canvas(nullptr, &writer);
+      canvas.SetPixelsPerInch({96, 96});
+      canvas.Begin(&painter);
+      canvas.SetAntialiasing(options.antialias);
+      if (lw != width || lh != height) {
+        // The layout stretched onto the page, as on a printer.
+        platform::Mapping mapping;
+        mapping.anisotropic = true;
+        mapping.windowExt = {lw, lh};
+        mapping.viewportExt = {width, height};
+        canvas.SetMapping(mapping);
       }
-      platform::QtDeviceCanvas canvas(&painter, &writer);
-      DrawUnbuffered(chart, canvas, width, height);
+      DrawUnbuffered(chart, canvas, lw, lh);
       canvas.End();
-      painter.end();
-      return true;
+      if (!painter.end() || !QFile::exists(file)) return false;
+      break;
     }
   }
-  return false;
+  error.clear();
+  return true;
 }
 
 }  // namespace cli

@@ -9,6 +9,7 @@
 #include "platform/qt_widgets/qt_printer.h"
 #include "plot/printing/chart_printing.h"
 #include "platform/posix/posix_serial_port.h"
+#include "platform/posix/serial_device_list.h"
 
 namespace cli {
 
@@ -30,6 +31,13 @@ constexpr std::array<RawRegion, 6> kRegions = {{
     {"log", &logger::LoggerProtocol::ReadTemperatureLog, 297, 2344},
 }};
 
+// A command's argument it does not take, named: an option it does not know
+// or a word it did not expect.
+std::string Unexpected(const std::string& command, const std::string& token) {
+  if (token.size() > 1 && token[0] == '-') return command + ": unknown option '" + token + "'";
+  return command + ": unexpected argument '" + token + "'";
+}
+
 }  // namespace
 
 void StderrMessages::ShowMessage(platform::MessageKind, const std::string&, const std::string& text) {
@@ -45,6 +53,7 @@ CliApp::CliApp(const CliOptions& options, std::ostream& out, std::ostream& err)
   paths.comm2 = options.port;
   app_ = std::make_unique<logger::LoggerApp>(platform::CreateSystemSerialPort(), paths,
                                              logger::LoggerApp::Services{pump_, clock_, messages_, cursor_});
+  app_->ChooseDeviceHint = "list the devices present with: quorvel-cli ports";
   logger::FillDayNames(app_->State());
   app_->Protocol().SetAnswerTimeoutMs(options.timeoutMs);
   // Ctrl+C ends the wait like Exit.
@@ -55,6 +64,7 @@ CliApp::CliApp(const CliOptions& options, std::ostream& out, std::ostream& err)
 }
 
 int CliApp::Run() {
+  if (options_.command == "ports") return RunPorts();
   if (options_.command == "read-raw") return RunReadRaw();
   if (options_.command == "read-all") return RunReadAll();
   if (options_.command == "read-page0") return RunReadPage0();
@@ -92,14 +102,40 @@ int CliApp::StatusOfLastCommand() const {
   switch (app_->LastCommandStop()) {
     case logger::CommandStop::Aborted: return kExitInterrupted;
     case logger::CommandStop::TimedOut:
-    case logger::CommandStop::DeviceLost: return kExitLink;
+    case logger::CommandStop::DeviceLost:
+    case logger::CommandStop::NotOpen: return kExitLink;
     case logger::CommandStop::Cancelled:
     case logger::CommandStop::None: break;
   }
   return app_->LastCommandFailed() ? kExitDataError : kExitDone;
 }
 
+int CliApp::RunPorts() {
+  std::string root = "/";
+  const auto& args = options_.args;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--root" && i + 1 < args.size() && !args[i + 1].empty()) {
+      root = args[++i];
+    } else if (args[i] == "--root") {
+      err_ << "ports: --root needs a folder\n";
+      return kExitBadArguments;
+    } else {
+      err_ << Unexpected("ports", args[i]) << "; usage: ports [--root DIR]\n";
+      return kExitBadArguments;
+    }
+  }
+  for (const platform::SerialDeviceInfo& device : platform::ListSerialDevices(root)) {
+    out_ << platform::SerialDeviceLine(device) << '\n';
+  }
+  out_.flush();
+  return kExitDone;
+}
+
 int CliApp::RunReadRaw() {
+  if (options_.args.size() == 1 && options_.args[0].size() > 1 && options_.args[0][0] == '-') {
+    err_ << Unexpected("read-raw", options_.args[0]) << "; usage: read-raw REGION\n";
+    return kExitBadArguments;
+  }
   if (options_.args.size() != 1) {
     err_ << "read-raw takes one region: page0, page2, serial, alarms, histogram or log\n";
     return kExitBadArguments;
@@ -130,7 +166,7 @@ namespace cli {
 
 bool CliApp::NoArguments(const char* usage) {
   if (options_.args.empty()) return true;
-  err_ << "unexpected argument '" << options_.args[0] << "'; usage: " << usage << "\n";
+  err_ << Unexpected(options_.command, options_.args[0]) << "; usage: " << usage << "\n";
   return false;
 }
 
@@ -140,7 +176,12 @@ int CliApp::RunReadAll() {
   if (args.size() == 2 && args[0] == "--save" && !args[1].empty()) {
     saveName = args[1];
   } else if (!args.empty()) {
-    err_ << "usage: read-all [--save NAME]\n";
+    if (args[0] == "--save") {
+      err_ << "read-all: --save needs a file name";
+    } else {
+      err_ << Unexpected("read-all", args[args.size() > 2 && args[0] == "--save" ? 2 : 0]);
+    }
+    err_ << "; usage: read-all [--save NAME]\n";
     return kExitBadArguments;
   }
   int status = kExitDone;
@@ -160,10 +201,16 @@ int CliApp::RunOpen() {
       "usage: open FILE show page0|page2|serial|alarms|histogram|temperature\n"
       "       open FILE save NAME\n"
       "       open FILE export --chart temperature|histogram (--png|--svg|--pdf) OUT [--size WxH]\n"
+      "                        [--scale F] [--antialias]\n"
       "       open FILE print [--printer NAME | --pdf OUT]\n";
   if (args.size() >= 2 && args[1] == "export") return RunExport(usage);
   if (args.size() >= 2 && args[1] == "print") return RunPrint(usage);
   if (args.size() != 3 || args[0].empty() || (args[1] != "show" && args[1] != "save") || args[2].empty()) {
+    if (args.size() > 3) {
+      err_ << Unexpected("open", args[3]) << "\n";
+    } else if (args.size() >= 2 && args[1] != "show" && args[1] != "save") {
+      err_ << "open: unknown action '" << args[1] << "': use show, save, export or print\n";
+    }
     err_ << usage;
     return kExitBadArguments;
   }
@@ -274,23 +321,55 @@ bool ParseSize(const std::string& text, int& width, int& height) {
   return number(text.substr(0, x), width) && number(text.substr(x + 1), height);
 }
 
+// A factor such as "2" or "1.5", 0.5 to 8: digits and at most one point,
+// read the same in every locale.
+bool ParseScale(const std::string& text, double& scale) {
+  if (text.empty() || text.size() > 8 || text.front() == '.' || text.back() == '.') return false;
+  int points = 0;
+  double whole = 0, fraction = 0, unit = 1;
+  for (char c : text) {
+    if (c == '.') {
+      if (++points > 1) return false;
+      continue;
+    }
+    if (c < '0' || c > '9') return false;
+    if (points == 0) {
+      whole = whole * 10 + (c - '0');
+    } else {
+      unit /= 10;
+      fraction += (c - '0') * unit;
+    }
+  }
+  scale = whole + fraction;
+  return scale >= 0.5 && scale <= 8;
+}
+
 }  // namespace
 
 int CliApp::RunExport(const char* usage) {
   const auto& args = options_.args;
   std::string chart, out;
   std::optional<ChartFileFormat> format;
-  int width = 1024, height = 768;
+  ExportOptions exportOptions;
   for (std::size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
+    if (a == "--antialias") {
+      exportOptions.antialias = true;
+      continue;
+    }
     bool isFormat = a == "--png" || a == "--svg" || a == "--pdf";
-    if ((a == "--chart" || a == "--size" || isFormat) && i + 1 < args.size()) {
+    if ((a == "--chart" || a == "--size" || a == "--scale" || isFormat) && i + 1 < args.size()) {
       const std::string& value = args[++i];
       if (a == "--chart") {
         chart = value;
       } else if (a == "--size") {
-        if (!ParseSize(value, width, height)) {
+        if (!ParseSize(value, exportOptions.width, exportOptions.height)) {
           err_ << "--size takes WxH with both sides 16 to 10000 pixels, not '" << value << "'\n";
+          return kExitBadArguments;
+        }
+      } else if (a == "--scale") {
+        if (!ParseScale(value, exportOptions.scale)) {
+          err_ << "--scale takes a factor from 0.5 to 8 such as 2 or 1.5, not '" << value << "'\n";
           return kExitBadArguments;
         }
       } else {
@@ -310,12 +389,17 @@ int CliApp::RunExport(const char* usage) {
     err_ << usage;
     return kExitBadArguments;
   }
+  // The layout keeps the smallest size a chart is exported at.
+  if (exportOptions.width / exportOptions.scale < 16 || exportOptions.height / exportOptions.scale < 16) {
+    err_ << "--size divided by --scale leaves less than 16 pixels a side\n";
+    return kExitBadArguments;
+  }
   return RunQuietly([&] {
     files_->OpenFile(args[0]);
     // Open shows the temperature line; the Histogram item shows the bars.
     if (chart == "histogram") reports_->ShowHistogram();
     std::string error;
-    if (!ExportChart(chart_.Chart1(), *format, out, width, height, error)) throw logger::FileError(error);
+    if (!ExportChart(chart_.Chart1(), *format, out, exportOptions, error)) throw logger::FileError(error);
   });
 }
 
@@ -331,6 +415,12 @@ int CliApp::RunPrint(const char* usage) {
   } else if (args.size() == 4 && args[2] == "--pdf" && !args[3].empty()) {
     pdf = args[3];
   } else if (args.size() != 2) {
+    std::size_t bad = args.size() > 2 && (args[2] == "--printer" || args[2] == "--pdf") ? 4 : 2;
+    if (bad < args.size()) {
+      err_ << Unexpected("open FILE print", args[bad]) << "\n";
+    } else {
+      err_ << "open: " << args[2] << " needs a value\n";
+    }
     err_ << usage;
     return kExitBadArguments;
   }

@@ -41,6 +41,7 @@ class CliApp {
   int Run();
 
  private:
+  int RunPorts();
   int RunReadRaw();
   int RunReadAll();
   int RunReadPage0();

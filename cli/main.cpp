@@ -24,6 +24,10 @@ int main(int argc, char** argv) {
     std::cout << cli::UsageText();
     return cli::kExitDone;
   }
+  if (options->version) {
+    std::cout << cli::VersionText();
+    return cli::kExitDone;
+  }
   // Text and charts are rendered off screen; no display is needed.
   auto application = platform::CreateOffscreenApplication(argc, argv);
   platform::PollEventPump::InstallInterruptHandler();

@@ -102,14 +102,18 @@ class Bitmap {
   virtual bool SaveToFile(const std::string& path) const = 0;
 };
 
-// A vector recording (SVG here). Its canvas is valid until the recording is
-// ended by SaveToFile or Data.
+// A vector recording that replays at any scale (a copy of the chart, the
+// print preview's page picture). Its frame is inclusive, as the chart's
+// copies give it: the recording covers Width() + 1 by Height() + 1 logical
+// pixels. The canvas is valid until the recording is ended by the first
+// replay, Data or SaveToFile.
 class Metafile {
  public:
   virtual ~Metafile() = default;
   virtual int Width() const = 0;
   virtual int Height() const = 0;
   virtual DeviceCanvas& Canvas() = 0;
+  // The recording as an SVG document, for files and the clipboard.
   virtual std::string Data() = 0;
   virtual bool SaveToFile(const std::string& path) = 0;
 };
@@ -179,7 +183,10 @@ class DeviceCanvas {
 
   // Block copies of a bitmap made by this kind of canvas.
   virtual void DrawBitmap(int x, int y, const Bitmap& bitmap) = 0;
+  // Scaled to fill `rect`, smoothly: every source pixel counts.
   virtual void StretchBitmap(const Rect& rect, const Bitmap& bitmap) = 0;
+  // Replays a metafile made by this kind of canvas scaled to fill `rect`.
+  virtual void StretchMetafile(const Rect& rect, Metafile& metafile) = 0;
 
   // Off-screen pictures compatible with this canvas. Monochrome bitmaps keep
   // only black and white.

@@ -33,6 +33,7 @@ class NullDeviceCanvas final : public DeviceCanvas {
   }
   void DrawBitmap(int, int, const Bitmap&) override {}
   void StretchBitmap(const Rect&, const Bitmap&) override {}
+  void StretchMetafile(const Rect&, Metafile&) override {}
   std::unique_ptr<Bitmap> CreateBitmap(int, int, bool) override { return nullptr; }
   std::unique_ptr<Metafile> CreateMetafile(int, int) override { return nullptr; }
 

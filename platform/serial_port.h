@@ -8,6 +8,17 @@
 
 namespace platform {
 
+// Who may open a device node, so that a refused open can name the fix.
+struct DeviceAccess {
+  bool known = false;               // the node could be examined
+  std::string owner;                // owning user ("root")
+  std::string group;                // owning group ("dialout")
+  bool groupMayReadWrite = false;   // the group has read and write permission
+  std::string userName;             // who runs this program
+  bool userInGroup = false;         // the user database lists the user in `group`
+  bool sessionHasGroup = false;     // this process already runs with `group`
+};
+
 // One serial device: raw 8-bit bytes, no flow control, never blocking.
 // The recorder protocol polls QueuedCount and reads exactly what is queued, so
 // no read or write time-outs exist at this level.
@@ -35,6 +46,13 @@ class SerialPort {
   virtual int WakeDescriptor() const = 0;
   // Forgets the arrivals signalled so far; call it before checking the count.
   virtual void ConsumeWakeups() = 0;
+
+  // Who may open the device at `path` (after an open was refused); unknown
+  // when the port cannot tell.
+  virtual DeviceAccess DescribeAccess(const std::string& path) const {
+    (void)path;
+    return {};
+  }
 };
 
 }  // namespace platform

@@ -32,7 +32,8 @@ constexpr const char* kUsage =
     "  --image FILE      start from a raw memory image (at most 65536 bytes)\n"
     "  --dump FILE       save the memory image after every write and on exit\n"
     "  --blank           start from all-zero memory instead of a recording\n"
-    "  --help            show this help\n";
+    "  --help            show this help\n"
+    "  --version         show the program's version\n";
 
 struct Options {
   sim::Faults faults;
@@ -40,6 +41,7 @@ struct Options {
   std::string dump;
   bool blank = false;
   bool help = false;
+  bool version = false;
 };
 
 struct NumberOption {
@@ -90,12 +92,12 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& messag
       return true;
     };
 
-    if (name == "--help" || name == "--blank") {
+    if (name == "--help" || name == "--version" || name == "--blank") {
       if (hasInlineValue) {
         message = name + " takes no value";
         return false;
       }
-      (name == "--help" ? options.help : options.blank) = true;
+      (name == "--help" ? options.help : name == "--version" ? options.version : options.blank) = true;
       continue;
     }
     if (name == "--image" || name == "--dump") {
@@ -143,6 +145,10 @@ int main(int argc, char** argv) {
   if (!ParseArguments(argc, argv, options, message)) return BadArguments(message);
   if (options.help) {
     std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("%s %s\n", kProgram, QUORVEL_VERSION);
     return 0;
   }
 

@@ -14,7 +14,10 @@
 
 #include "app/gui/file_dialogs.h"
 #include "app/gui/memo_pane.h"
+#include "app/gui/status_panel.h"
 #include "app/gui/tabout_box.h"
+#include "app/gui/tchoose_device.h"
+#include "app/gui/window_font.h"
 #include "app/gui/tnvram.h"
 #include "app/gui/tsettings.h"
 #include "platform/qt_widgets/chart_host_widget.h"
@@ -33,20 +36,22 @@ namespace {
 constexpr int kMemoWidth = 164;
 constexpr int kChartWidth = 352;   // the chart's size at the window's design size
 constexpr int kChartHeight = 334;
-constexpr int kPanelHeight = 20;
 
 // The items that talk to the recorder or replace the store; refused while a
 // command waits, because two commands' bytes on one line corrupt both.
-constexpr const char* kDeviceItems[] = {"ReadAll1",  "ReadJustPage01", "Setup1",  "SettoPCTime1",
-                                        "SetNVram1", "Open1",          "mnuComm1", "mnuComm2"};
+constexpr const char* kDeviceItems[] = {"ReadAll1", "ReadJustPage01", "Setup1",   "SettoPCTime1",   "SetNVram1",
+                                        "Open1",    "mnuComm1",       "mnuComm2", "mnuChooseDevice"};
+
+// A device path as menu text: a "&" in it is a character, not a mark.
+QString MenuText(const std::string& text) { return QString::fromStdString(text).replace("&", "&&"); }
 }  // namespace
 
 TMain::TMain(Options options) {
   setObjectName("Main");
   setWindowTitle(logger::LoggerApp::kCaption);
-  QFont font("MS Sans Serif");
-  font.setPixelSize(11);
-  setFont(font);
+  // The designed "MS Sans Serif" does not exist here and has no metric
+  // clone; Liberation Sans at the same pixel height, by name.
+  setFont(WindowFont());
 
   platform::UserMessages* messages = options.messages;
   if (messages == nullptr) {
@@ -62,6 +67,15 @@ TMain::TMain(Options options) {
       options.port ? std::move(options.port) : platform::CreateSystemSerialPort();
   app_ = std::make_unique<logger::LoggerApp>(std::move(port), options.ports,
                                              logger::LoggerApp::Services{pump_, *clock, *messages, cursor_});
+  logger::SettingsStore* store = options.settings;
+  if (store == nullptr) {
+    ownedSettingsStore_ = std::make_unique<logger::MemorySettingsStore>();
+    store = ownedSettingsStore_.get();
+  }
+  appSettings_ = std::make_unique<logger::AppSettings>(*store);
+  app_->SetSettings(appSettings_.get());
+  app_->SetAnswerTimeoutMs(options.answerTimeoutMs);
+  app_->ChooseDeviceHint = "choose another device with Port, Choose Device...";
 
   BuildLayout();
   BuildMenus();
@@ -82,6 +96,7 @@ TMain::TMain(Options options) {
   settings_ = new TSettings(*messages, this);
   aboutBox_ = new TAboutBox(this);
   nvram_ = new TNVram(*messages, this);
+  chooseDevice_ = new TChooseDevice(options.deviceRoot, this);
   configuration_ = std::make_unique<logger::LoggerConfiguration>(*app_, *reports_, *settings_, *nvram_);
   logger::FileDialogView* fileDialogs = options.fileDialogs;
   if (fileDialogs == nullptr) {
@@ -103,7 +118,7 @@ TMain::TMain(Options options) {
   };
 
   // 516 x 354 client: the chart at its design size beside the pane.
-  resize(kChartWidth + kMemoWidth, kPanelHeight + kChartHeight + menuBar()->sizeHint().height());
+  resize(kChartWidth + kMemoWidth, panel2_->height() + kChartHeight + menuBar()->sizeHint().height());
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
   }
@@ -164,6 +179,9 @@ void TMain::BuildMenus() {
     portGroup_->addAction(a);
   }
   comm1->setChecked(true);
+  portMenu->addSeparator()->setObjectName("N6");
+  AddItem(portMenu, "mnuChooseDevice", "&Choose Device...", &TMain::ChooseDevice1Click);
+  UpdatePortCaptions();
 
   QMenu* help = menuBar()->addMenu("&Help");
   help->setObjectName("Help1");
@@ -177,10 +195,9 @@ void TMain::BuildLayout() {
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
 
-  auto* panel2 = new QFrame(central);  // carries no visible control
-  panel2->setObjectName("Panel2");
-  panel2->setFixedHeight(kPanelHeight);
-  column->addWidget(panel2);
+  // The top strip is the status line: port, activity or notice, summary.
+  panel2_ = new StatusPanel(app_->Status(), central);
+  column->addWidget(panel2_);
 
   auto* row = new QHBoxLayout;
   row->setContentsMargins(0, 0, 0, 0);
@@ -200,6 +217,12 @@ void TMain::BuildLayout() {
 }
 
 QAction* TMain::Action(const char* name) const { return findChild<QAction*>(name); }
+
+void TMain::UpdatePortCaptions() {
+  const logger::PortPaths& paths = app_->Paths();
+  Action("mnuComm1")->setText("Comm&1 (" + MenuText(paths.comm1) + ")");
+  Action("mnuComm2")->setText("Comm&2 (" + MenuText(paths.comm2) + ")");
+}
 
 void TMain::SetDeviceCommandsEnabled(bool enabled) {
   for (const char* name : kDeviceItems) Action(name)->setEnabled(enabled);
@@ -248,6 +271,15 @@ void TMain::mnuComm2Click() {
   if (app_->CommandRunning()) return;
   Action("mnuComm2")->setChecked(true);
   app_->ChoosePort(logger::PortChoice::Comm2);
+}
+
+void TMain::ChooseDevice1Click() {
+  if (app_->CommandRunning()) return;
+  logger::PortChoice item = app_->CheckedPort();
+  auto chosen = chooseDevice_->Execute(logger::PortItemName(item), app_->PortPath());
+  if (!chosen || chosen->empty()) return;
+  app_->ChooseDevice(*chosen);
+  UpdatePortCaptions();
 }
 
 void TMain::About1Click() { aboutBox_->exec(); }

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "app/answer_timeout.h"
+#include "app/app_settings.h"
 #include "app/chart_display.h"
 #include "app/logger_chart.h"
 #include "app/data_files.h"
@@ -27,7 +29,9 @@ class TChartPreviewer;
 namespace gui {
 
 class MemoPane;
+class StatusPanel;
 class TAboutBox;
+class TChooseDevice;
 class TNVram;
 class TSettings;
 
@@ -47,6 +51,13 @@ class TMain final : public QMainWindow {
     platform::Clock* clock = nullptr;
     logger::FileDialogView* fileDialogs = nullptr;
     platform::Printer* printer = nullptr;
+    // Where device choices are remembered; null remembers nothing.
+    logger::SettingsStore* settings = nullptr;
+    // Where Choose Device reads /dev and /sys ("/"; tests give a fake tree).
+    std::string deviceRoot = "/";
+    // How long a command waits for each answer; negative waits until Exit
+    // or Cancel.
+    int answerTimeoutMs = logger::kDefaultAnswerTimeoutMs;
   };
 
   explicit TMain(Options options);
@@ -58,6 +69,8 @@ class TMain final : public QMainWindow {
   TAboutBox& AboutBox() { return *aboutBox_; }
   TSettings& Settings() { return *settings_; }
   TNVram& NVram() { return *nvram_; }
+  TChooseDevice& ChooseDevice() { return *chooseDevice_; }
+  StatusPanel& Panel2() { return *panel2_; }
   platform::TChartPreviewer& ChartPreviewer1() { return *chartPreviewer1_; }
   logger::LoggerChart& ChartData() { return chartData_; }
   QAction* Action(const char* name) const;
@@ -83,6 +96,7 @@ class TMain final : public QMainWindow {
   void CancelClick();
   void mnuComm1Click();
   void mnuComm2Click();
+  void ChooseDevice1Click();
   void About1Click();
 
  protected:
@@ -93,12 +107,16 @@ class TMain final : public QMainWindow {
   void BuildMenus();
   void BuildLayout();
   void SetDeviceCommandsEnabled(bool enabled);
+  // The Comm items show their devices: "Comm1 (/dev/ttyUSB0)".
+  void UpdatePortCaptions();
   QAction* AddItem(QMenu* menu, const char* name, const QString& caption, void (TMain::*handler)());
 
   platform::QtEventPump pump_;
   platform::QtBusyCursor cursor_;
   platform::QtUserMessages qtMessages_;
   std::unique_ptr<platform::Clock> ownedClock_;
+  std::unique_ptr<logger::MemorySettingsStore> ownedSettingsStore_;
+  std::unique_ptr<logger::AppSettings> appSettings_;
   std::unique_ptr<logger::LoggerApp> app_;
   logger::LoggerChart chartData_;
   std::unique_ptr<logger::LoggerReports> reports_;
@@ -115,6 +133,8 @@ class TMain final : public QMainWindow {
   MemoPane* memo1_ = nullptr;
   QWidget* chart1_ = nullptr;  // hosts chartData_.Chart1()
   TAboutBox* aboutBox_ = nullptr;
+  TChooseDevice* chooseDevice_ = nullptr;
+  StatusPanel* panel2_ = nullptr;
   QActionGroup* portGroup_ = nullptr;
   // Closing was asked for while a command waited: close once it unwinds.
   bool closePending_ = false;

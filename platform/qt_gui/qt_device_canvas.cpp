@@ -26,6 +26,20 @@ QColor ToQColor(Color color) {
   return QColor(RedOf(c), GreenOf(c), BlueOf(c));
 }
 
+QtTarget TargetOf(const QPainter& painter) {
+  const QPaintEngine* engine = painter.paintEngine();
+  if (engine == nullptr) return QtTarget::Other;
+  switch (engine->type()) {
+    case QPaintEngine::Raster:
+      return painter.device() != nullptr && painter.device()->devicePixelRatio() != 1.0 ? QtTarget::ScaledRaster
+                                                                                        : QtTarget::Raster;
+    case QPaintEngine::SVG: return QtTarget::Svg;
+    case QPaintEngine::Pdf: return QtTarget::Pdf;
+    case QPaintEngine::Picture: return QtTarget::Picture;
+    default: return QtTarget::Other;
+  }
+}
+
 QPolygon ToQPolygon(std::span<const Point> points) {
   QPolygon polygon(static_cast<int>(points.size()));
   for (std::size_t i = 0; i < points.size(); ++i) polygon.setPoint(static_cast<int>(i), points[i].x, points[i].y);
@@ -86,9 +100,12 @@ QtDeviceCanvas::~QtDeviceCanvas() = default;
 void QtDeviceCanvas::Begin(QPainter* painter) {
   painter_ = painter;
   realisedValid_ = false;
+  target_ = QtTarget::Other;
   if (painter_ == nullptr) return;
-  // Pixel-exact geometry as the chart's layout expects; text stays smooth.
-  painter_->setRenderHint(QPainter::Antialiasing, false);
+  target_ = TargetOf(*painter_);
+  // Pixel-exact geometry as the chart's layout expects unless smooth
+  // drawing is asked for; text is always smooth.
+  painter_->setRenderHint(QPainter::Antialiasing, antialiasing_);
   painter_->setRenderHint(QPainter::TextAntialiasing, true);
   ApplyMapping();
   // A font keeps its point size on a device of another resolution.
@@ -100,7 +117,22 @@ void QtDeviceCanvas::Begin(QPainter* painter) {
   }
 }
 
-void QtDeviceCanvas::End() { painter_ = nullptr; }
+void QtDeviceCanvas::End() {
+  painter_ = nullptr;
+  target_ = QtTarget::Other;
+}
+
+void QtDeviceCanvas::SetAntialiasing(bool on) {
+  antialiasing_ = on;
+  realisedValid_ = false;
+  if (painter_ != nullptr) painter_->setRenderHint(QPainter::Antialiasing, on);
+}
+
+double QtDeviceCanvas::DeviceScale() const {
+  if (painter_ == nullptr) return 1.0;
+  const double s = std::sqrt(std::fabs(painter_->deviceTransform().determinant()));
+  return s > 0 ? s : 1.0;
+}
 
 platform::Size QtDeviceCanvas::PixelsPerInch() const {
   if (ppi_.cx > 0 && ppi_.cy > 0) return ppi_;
@@ -110,8 +142,7 @@ platform::Size QtDeviceCanvas::PixelsPerInch() const {
 }
 
 bool QtDeviceCanvas::IsRaster() const {
-  return painter_ != nullptr && painter_->paintEngine() != nullptr &&
-         painter_->paintEngine()->type() == QPaintEngine::Raster;
+  return painter_ != nullptr && (target_ == QtTarget::Raster || target_ == QtTarget::ScaledRaster);
 }
 
 void QtDeviceCanvas::SetMapping(const Mapping& mapping) {
@@ -121,6 +152,8 @@ void QtDeviceCanvas::SetMapping(const Mapping& mapping) {
 
 void QtDeviceCanvas::ApplyMapping() {
   if (painter_ == nullptr) return;
+  // Thin styled pens depend on the scale.
+  realisedValid_ = false;
   if (!mapping_.anisotropic) {
     painter_->setViewTransformEnabled(false);
     return;
@@ -158,16 +191,14 @@ bool QtDeviceCanvas::Realise() {
   }
   if (penChanged) {
     QPen pen;
-    if (pen_.alternate) {
-      pen = QPen(ToQColor(pen_.color), 0);
-      pen.setDashPattern({1, 1});
-    } else if (pen_.style == PenStyle::Clear) {
+    const bool styledThin = pen_.alternate || (pen_.width <= 1 && !DashPattern(pen_.style).isEmpty());
+    if (pen_.style == PenStyle::Clear && !pen_.alternate) {
       pen = QPen(Qt::NoPen);
+    } else if (styledThin) {
+      pen = StyledThinPen();
     } else {
-      pen = QPen(ToQColor(pen_.color), std::max(0, pen_.width));
       // Styled pens wider than one draw solid, as on the original devices.
-      const QList<qreal> dashes = DashPattern(pen_.style);
-      if (!dashes.isEmpty() && pen_.width <= 1) pen.setDashPattern(dashes);
+      pen = QPen(ToQColor(pen_.color), std::max(0, pen_.width));
     }
     // A flat cap leaves out a thin line's last pixel; wide pens are round.
     pen.setCapStyle(ThinPen() ? Qt::FlatCap : Qt::RoundCap);
@@ -193,6 +224,46 @@ bool QtDeviceCanvas::Realise() {
   realisedBkColor_ = bkColor_;
   realisedValid_ = true;
   return true;
+}
+
+QPen QtDeviceCanvas::StyledThinPen() const {
+  const QList<qreal> dashes = pen_.alternate ? QList<qreal>{1, 1} : DashPattern(pen_.style);
+  const QColor color = ToQColor(pen_.color);
+  if (PixelExact()) {
+    // The screen: width 0 and the alternate pen are one-pixel cosmetic pens.
+    QPen pen(color, pen_.alternate ? 0 : pen_.width);
+    pen.setDashPattern(dashes);
+    return pen;
+  }
+  // Elsewhere dots are as long as on screen in logical pixels, however many
+  // device pixels those are (a 1200 dpi page, a picture replayed smaller):
+  // a cosmetic pattern would count device pixels and print solid. Qt counts
+  // a pen's dashes in pen widths.
+  if (pen_.alternate || pen_.width == 1) {
+    QPen pen(color, 1);
+    pen.setDashPattern(dashes);
+    return pen;
+  }
+  // Width 0 is the thinner of one logical and one device pixel: a hair on
+  // a 1200 dpi page, and on a picture shrunk for a preview the same line as
+  // the page drawn straight at that size.
+  const double width = std::min(1.0, 1.0 / DeviceScale());
+  QPen pen(color, width);
+  QList<qreal> scaled;
+  for (qreal d : dashes) scaled.append(d / width);
+  pen.setDashPattern(scaled);
+  return pen;
+}
+
+QPointF QtDeviceCanvas::StrokeShift() const {
+  const bool centred = target_ == QtTarget::Svg || target_ == QtTarget::Pdf || antialiasing_;
+  if (!centred || (pen_.style == PenStyle::Clear && !pen_.alternate)) return {};
+  if (pen_.alternate || pen_.width == 1) return {0.5, 0.5};
+  if (pen_.width == 0) {
+    const double half = 0.5 / DeviceScale();
+    return {half, half};
+  }
+  return pen_.width % 2 == 1 ? QPointF(0.5, 0.5) : QPointF();
 }
 
 void QtDeviceCanvas::SetPixel(int x, int y, Color color) {
@@ -222,13 +293,14 @@ void QtDeviceCanvas::DrawSegment(Point from, Point to) {
     painter_->setPen(Qt::NoPen);
     painter_->setBrush(ToQColor(pen_.color));
     const double r = pen_.width / 2.0;
-    painter_->drawEllipse(QPointF(from.x, from.y), r, r);
+    painter_->drawEllipse(QPointF(from.x, from.y) + StrokeShift(), r, r);
     painter_->restore();
     return;
   }
   if (pen_.style == PenStyle::Clear) return;
   if (!ThinPen() || !PixelExact()) {
-    painter_->drawLine(from.x, from.y, to.x, to.y);
+    const QPointF shift = StrokeShift();
+    painter_->drawLine(QPointF(from.x, from.y) + shift, QPointF(to.x, to.y) + shift);
     return;
   }
   // Qt leaves out whichever end lies further right or down; lines here
@@ -241,7 +313,8 @@ void QtDeviceCanvas::DrawSegment(Point from, Point to) {
 }
 
 bool QtDeviceCanvas::PixelExact() const {
-  return IsRaster() && painter_->combinedTransform().type() <= QTransform::TxTranslate;
+  return painter_ != nullptr && target_ == QtTarget::Raster && !antialiasing_ &&
+         painter_->deviceTransform().type() <= QTransform::TxTranslate;
 }
 
 void QtDeviceCanvas::AppendSegmentPixels(Point from, Point to, QVarLengthArray<QPoint, 512>& pixels) const {
@@ -305,27 +378,29 @@ void QtDeviceCanvas::Polyline(std::span<const Point> points) {
     DrawPixels(pixels);
     return;
   }
-  painter_->drawPolyline(ToQPolygon(points));
+  painter_->drawPolyline(QPolygonF(ToQPolygon(points)).translated(StrokeShift()));
 }
 
 void QtDeviceCanvas::Polygon(std::span<const Point> points) {
   if (points.size() < 2 || !Realise()) return;
-  painter_->drawPolygon(ToQPolygon(points), Qt::OddEvenFill);
+  const QPointF shift = pen_.style == PenStyle::Clear ? QPointF() : StrokeShift();
+  painter_->drawPolygon(QPolygonF(ToQPolygon(points)).translated(shift), Qt::OddEvenFill);
 }
 
 void QtDeviceCanvas::Rectangle(const Rect& rect) {
   if (!Realise()) return;
-  painter_->drawRect(OutlineRect(rect));
+  painter_->drawRect(QRectF(OutlineRect(rect)).translated(StrokeShift()));
 }
 
 void QtDeviceCanvas::RoundRect(const Rect& rect, int cornerWidth, int cornerHeight) {
   if (!Realise()) return;
-  painter_->drawRoundedRect(OutlineRect(rect), cornerWidth / 2.0, cornerHeight / 2.0, Qt::AbsoluteSize);
+  painter_->drawRoundedRect(QRectF(OutlineRect(rect)).translated(StrokeShift()), cornerWidth / 2.0,
+                            cornerHeight / 2.0, Qt::AbsoluteSize);
 }
 
 void QtDeviceCanvas::Ellipse(const Rect& rect) {
   if (!Realise()) return;
-  painter_->drawEllipse(OutlineRect(rect));
+  painter_->drawEllipse(QRectF(OutlineRect(rect)).translated(StrokeShift()));
 }
 
 void QtDeviceCanvas::Arc(const Rect& rect, Point start, Point end) {
@@ -334,7 +409,7 @@ void QtDeviceCanvas::Arc(const Rect& rect, Point start, Point end) {
   const double a0 = ArcAngle(box, start);
   double span = ArcAngle(box, end) - a0;
   while (span <= 0) span += 360.0;
-  painter_->drawArc(box, static_cast<int>(std::lround(a0 * 16)), static_cast<int>(std::lround(span * 16)));
+  painter_->drawArc(box.translated(StrokeShift()), static_cast<int>(std::lround(a0 * 16)), static_cast<int>(std::lround(span * 16)));
 }
 
 void QtDeviceCanvas::Pie(const Rect& rect, Point start, Point end) {
@@ -343,7 +418,7 @@ void QtDeviceCanvas::Pie(const Rect& rect, Point start, Point end) {
   const double a0 = ArcAngle(box, start);
   double span = ArcAngle(box, end) - a0;
   while (span <= 0) span += 360.0;
-  painter_->drawPie(box, static_cast<int>(std::lround(a0 * 16)), static_cast<int>(std::lround(span * 16)));
+  painter_->drawPie(box.translated(StrokeShift()), static_cast<int>(std::lround(a0 * 16)), static_cast<int>(std::lround(span * 16)));
 }
 
 void QtDeviceCanvas::PatternFill(const Rect& rect) {
@@ -375,7 +450,22 @@ void QtDeviceCanvas::StretchBitmap(const Rect& rect, const Bitmap& bitmap) {
   if (image == nullptr || painter_ == nullptr) return;
   const QPainter::CompositionMode mode = painter_->compositionMode();
   painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
-  painter_->drawImage(QRect(rect.left, rect.top, rect.Width(), rect.Height()), *image);
+  // A picture shrunk or grown for a page keeps its thin lines and text:
+  // each pixel is a weighted mean of the source, not a pick of one.
+  const bool smooth = painter_->testRenderHint(QPainter::SmoothPixmapTransform);
+  painter_->setRenderHint(QPainter::SmoothPixmapTransform, true);
+  const QRect target(std::min(rect.left, rect.right), std::min(rect.top, rect.bottom), std::abs(rect.Width()),
+                     std::abs(rect.Height()));
+  if (IsRaster() && (target.width() < image->width() || target.height() < image->height())) {
+    // Qt's smooth transform samples bilinearly, which still skips rows
+    // when shrinking by more than half: scale the image itself (box
+    // filtered) to the device pixels it will cover.
+    const QRect device = painter_->deviceTransform().mapRect(target);
+    painter_->drawImage(QRectF(target), image->scaled(device.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  } else {
+    painter_->drawImage(QRectF(target), *image);
+  }
+  painter_->setRenderHint(QPainter::SmoothPixmapTransform, smooth);
   painter_->setCompositionMode(mode);
 }
 
@@ -384,7 +474,28 @@ std::unique_ptr<Bitmap> QtDeviceCanvas::CreateBitmap(int width, int height, bool
 }
 
 std::unique_ptr<Metafile> QtDeviceCanvas::CreateMetafile(int width, int height) {
-  return std::make_unique<QtSvgMetafile>(width, height);
+  return std::make_unique<QtPictureMetafile>(width, height);
+}
+
+void QtDeviceCanvas::StretchMetafile(const Rect& rect, Metafile& metafile) {
+  const QPicture* picture = PictureOfMetafile(metafile);
+  if (picture == nullptr || painter_ == nullptr) return;
+  painter_->save();
+  // A recording holds only the changes from a new painter's state: replay
+  // it from that state, not from this canvas's pen, brush and raster mode.
+  painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter_->setPen(QPen());
+  painter_->setBrush(Qt::NoBrush);
+  painter_->setBackground(Qt::white);
+  painter_->setBackgroundMode(Qt::TransparentMode);
+  painter_->setFont(QFont());
+  painter_->translate(rect.left, rect.top);
+  painter_->scale(static_cast<double>(rect.Width()) / (metafile.Width() + 1),
+                  static_cast<double>(rect.Height()) / (metafile.Height() + 1));
+  painter_->drawPicture(0, 0, *picture);
+  painter_->restore();
+  // The replay changed the painter's pen and brush behind this canvas.
+  realisedValid_ = false;
 }
 
 }  // namespace platform

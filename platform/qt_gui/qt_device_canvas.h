@@ -2,7 +2,9 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QPen>
 #include <QPoint>
+#include <QPointF>
 #include <QVarLengthArray>
 
 #include <optional>
@@ -17,6 +19,19 @@ class QImage;
 class QString;
 
 namespace platform {
+
+// What a bound painter draws on. The chart's pixel rules are kept exactly,
+// pixel by pixel, only on a plain raster image at one device pixel per
+// logical pixel; every other target draws through Qt's own primitives with
+// its dash patterns in logical pixels.
+enum class QtTarget {
+  Raster,        // an image or widget, one device pixel per logical pixel
+  ScaledRaster,  // an image with a device pixel ratio (a 2x export)
+  Svg,
+  Pdf,           // PDF files and printers
+  Picture,       // a QPicture recording, replayed later at any scale
+  Other,
+};
 
 // The device canvas over a QPainter, so one code path draws on a widget, a
 // QImage, an SVG or PDF file and a printer page. The painter is borrowed: it
@@ -34,6 +49,12 @@ class QtDeviceCanvas final : public DeviceCanvas {
   void Begin(QPainter* painter);
   void End();
   QPainter* Painter() const { return painter_; }
+  // The kind of target of the bound painter (Other while none is bound).
+  QtTarget Target() const { return target_; }
+
+  // Smooth (antialiased) lines and shapes; off by default, as on screen.
+  void SetAntialiasing(bool on);
+  bool Antialiasing() const { return antialiasing_; }
 
   // The resolution reported to the chart; by default the device's logical
   // resolution (96 on images and screens).
@@ -64,6 +85,7 @@ class QtDeviceCanvas final : public DeviceCanvas {
   void StretchBitmap(const Rect& rect, const Bitmap& bitmap) override;
   std::unique_ptr<Bitmap> CreateBitmap(int width, int height, bool monochrome) override;
   std::unique_ptr<Metafile> CreateMetafile(int width, int height) override;
+  void StretchMetafile(const Rect& rect, Metafile& metafile) override;
 
   // The Qt font a platform font is drawn with ("Arial" becomes the
   // metric-compatible Liberation Sans).
@@ -75,6 +97,13 @@ class QtDeviceCanvas final : public DeviceCanvas {
   bool Realise();
   bool IsRaster() const;
   void ApplyMapping();
+  // Device pixels per logical pixel of the bound painter.
+  double DeviceScale() const;
+  QPen StyledThinPen() const;
+  // Where a stroke's centre goes so that a one-pixel line covers the same
+  // pixels as on the raster screen: on targets that place pixel centres at
+  // half units (vector files, smooth drawing) half a pixel right and down.
+  QPointF StrokeShift() const;
   void DrawSegment(Point from, Point to);
   bool PixelExact() const;
   void AppendSegmentPixels(Point from, Point to, QVarLengthArray<QPoint, 512>& pixels) const;
@@ -91,6 +120,8 @@ class QtDeviceCanvas final : public DeviceCanvas {
 
   QPainter* painter_ = nullptr;
   QPaintDevice* metricsDevice_ = nullptr;
+  QtTarget target_ = QtTarget::Other;
+  bool antialiasing_ = false;
   platform::Size ppi_{0, 0};
   Mapping mapping_;
   Point position_;

@@ -4,15 +4,17 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QSvgGenerator>
+
+#include "platform/qt_gui/qt_svg_device.h"
 
 #include <cmath>
 
 namespace platform {
 
-QtBitmap::QtBitmap(int width, int height, bool monochrome, platform::Size pixelsPerInch)
+QtBitmap::QtBitmap(int width, int height, bool monochrome, platform::Size pixelsPerInch, double devicePixelRatio)
     : image_(std::max(1, width), std::max(1, height), QImage::Format_RGB32), monochrome_(monochrome) {
   image_.fill(Qt::white);
+  if (devicePixelRatio > 0 && devicePixelRatio != 1.0) image_.setDevicePixelRatio(devicePixelRatio);
   constexpr double kInchesPerMeter = 1 / 0.0254;
   image_.setDotsPerMeterX(static_cast<int>(std::lround(pixelsPerInch.cx * kInchesPerMeter)));
   image_.setDotsPerMeterY(static_cast<int>(std::lround(pixelsPerInch.cy * kInchesPerMeter)));
@@ -46,35 +48,65 @@ bool QtBitmap::SaveToFile(const std::string& path) const {
   return Image().save(QString::fromStdString(path), "PNG");
 }
 
-QtSvgMetafile::QtSvgMetafile(int width, int height)
-    : width_(std::max(1, width)), height_(std::max(1, height)), generator_(std::make_unique<QSvgGenerator>()) {
-  buffer_.open(QIODevice::WriteOnly);
-  generator_->setOutputDevice(&buffer_);
-  generator_->setSize(QSize(width_, height_));
-  generator_->setViewBox(QRect(0, 0, width_, height_));
-  painter_.begin(generator_.get());
+QtPictureMetafile::QtPictureMetafile(int width, int height) : width_(std::max(1, width)), height_(std::max(1, height)) {
+  picture_.setBoundingRect(QRect(0, 0, width_ + 1, height_ + 1));
+  painter_.begin(&picture_);
+  // Fonts at screen size, whatever the recording's nominal resolution.
+  canvas_.SetPixelsPerInch({96, 96});
   canvas_.Begin(&painter_);
 }
 
-QtSvgMetafile::~QtSvgMetafile() {
+QtPictureMetafile::~QtPictureMetafile() {
   canvas_.End();
   if (painter_.isActive()) painter_.end();
 }
 
-std::string QtSvgMetafile::Data() {
+const QPicture& QtPictureMetafile::Picture() {
   if (painter_.isActive()) {
     canvas_.End();
     painter_.end();
+    picture_.setBoundingRect(QRect(0, 0, width_ + 1, height_ + 1));
   }
-  const QByteArray& bytes = buffer_.data();
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  return picture_;
 }
 
-bool QtSvgMetafile::SaveToFile(const std::string& path) {
+std::string QtPictureMetafile::Data() {
+  const QPicture& picture = Picture();
+  QtSvgDevice svg(QSize(width_ + 1, height_ + 1), QSize(width_ + 1, height_ + 1));
+  QPainter painter;
+  if (!painter.begin(&svg)) return {};
+  painter.drawPicture(0, 0, picture);
+  painter.end();
+  const QByteArray document = svg.Document();
+  return std::string(document.constData(), static_cast<std::size_t>(document.size()));
+}
+
+bool QtPictureMetafile::SaveToFile(const std::string& path) {
   const std::string data = Data();
   QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  if (data.empty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
   return file.write(data.data(), static_cast<qint64>(data.size())) == static_cast<qint64>(data.size());
+}
+
+const QPicture* PictureOfMetafile(Metafile& metafile) {
+  auto* qt = dynamic_cast<QtPictureMetafile*>(&metafile);
+  return qt != nullptr ? &qt->Picture() : nullptr;
+}
+
+std::string RenderSvg(QSize logical, QSize pixels, const std::function<void(QtDeviceCanvas&)>& paint,
+                      const QString& title) {
+  QtSvgDevice svg(logical, pixels);
+  svg.SetTitle(title);
+  QPainter painter;
+  if (!painter.begin(&svg)) return {};
+  {
+    QtDeviceCanvas canvas(&painter, &svg);
+    paint(canvas);
+    canvas.End();
+  }
+  painter.end();
+  const QByteArray document = svg.Document();
+  return std::string(document.constData(), static_cast<std::size_t>(document.size()));
 }
 
 void QtPictureClipboard::SetBitmap(const Bitmap& bitmap) {

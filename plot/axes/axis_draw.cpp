@@ -201,37 +201,59 @@ double TCustomChartAxis::StepBack(double value, double step, int k) const {
 }
 
 void TCustomChartAxis::ValueLoop(double r, int k) {
+  // A range of one value has one label whatever the step: an axis that
+  // shows data shows at least that value.
+  if (lowValue_ == highValue_) {
+    if (labelsOnAxis_) DrawLabelAt(highValue_);
+    return;
+  }
   if (std::fabs(highValue_ / r) >= kMaxInt || std::fabs(valueSpan_ / r) >= 10000) return;
+  // Values within a millionth of a step of a range end or of a multiple of
+  // the step count as on it: binary fractions (0.7 / 0.1 is just below 7)
+  // would otherwise drop the end labels.
+  const double tolerance = r * 1e-6;
+  const bool calendar = k >= 14 && k <= 24;
   double v;
-  if (k >= 14 && k <= 24) {
+  double steps = 0;  // the first value as a count of steps, when rounded
+  bool counted = false;
+  if (calendar) {
     v = SnapToDateStep(highValue_, k);
-  } else if (lowValue_ == highValue_) {
-    v = highValue_;
   } else if (roundFirstLabel_) {
-    v = std::trunc(highValue_ / r) * r;
+    const double q = highValue_ / r;
+    steps = std::fabs(q - std::round(q)) < 1e-6 ? std::round(q) : std::trunc(q);
+    counted = true;
+    v = steps * r;
   } else {
     v = highValue_;
   }
-  // A step that does not move the value ends the loop.
+  // Plain steps are counted from the first value, never summed, so no
+  // error builds up on the way down.
+  const double first = v;
+  long n = 0;
   auto back = [&](double& value) {
-    const double next = StepBack(value, r, k);
-    if (!(next < value)) return false;
-    value = next;
+    if (calendar) {
+      const double next = StepBack(value, r, k);
+      if (!(next < value)) return false;
+      value = next;
+      return true;
+    }
+    ++n;
+    value = counted ? (steps - static_cast<double>(n)) * r : first - static_cast<double>(n) * r;
     return true;
   };
   if (labelsOnAxis_) {
-    while (v > highValue_) {
+    while (v > highValue_ + tolerance) {
       if (!back(v)) return;
     }
-    while (v >= lowValue_) {
+    while (v >= lowValue_ - tolerance) {
       DrawLabelAt(v);
       if (!back(v)) return;
     }
   } else {
-    while (v >= highValue_) {
+    while (v >= highValue_ - tolerance) {
       if (!back(v)) return;
     }
-    while (v > lowValue_) {
+    while (v > lowValue_ + tolerance) {
       DrawLabelAt(v);
       if (!back(v)) return;
     }

@@ -401,7 +401,11 @@ void TChartSeries::DoAfterDrawValues() {
   if (AfterDrawValues) AfterDrawValues(*this);
 }
 
-void TChartSeries::DrawMark(int /*index*/, const std::string& /*text*/, TSeriesMarkPosition& /*position*/) {}
+void TChartSeries::DrawMark(int index, const std::string& text, TSeriesMarkPosition& position) {
+  Marks().DrawMarkAt(index, PointColor(index), position, text);
+}
+
+void TChartSeries::DrawAllMarks() { Marks().DrawAll(); }
 
 void TChartSeries::CalcZOrder() {
   if (parentChart_ == nullptr) return;

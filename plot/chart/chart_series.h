@@ -198,11 +198,11 @@ class TChartSeries {
   virtual void BeforeChartDraw() {}
   virtual void DoBeforeDrawValues();
   virtual void DoAfterDrawValues();
-  /// Hands a mark to Marks (drawing marks is the series-kind layer's).
+  /// Places one mark and draws it in the point's colour; kinds that lift
+  /// or shift their marks override it.
   virtual void DrawMark(int index, const std::string& text, TSeriesMarkPosition& position);
-  /// Draws the marks of the visible points; nothing here until marks are
-  /// drawn by the series kinds.
-  virtual void DrawAllMarks() {}
+  /// Draws the marks of the visible points.
+  virtual void DrawAllMarks();
   /// 3D: the depth slot (an explicit ZOrder or the next free index).
   virtual void CalcZOrder();
   /// 3D: another active series has the same depth.

@@ -136,7 +136,13 @@ void TPlotPreviewPage::PaintPage(platform::DeviceCanvas& canvas) {
   if (image_ == nullptr || !showImage_) return;
   image_->SetPrintingNow(true);
   canvas.SetClipRect(image_->CanClip() ? chart_ : paper_);
-  if (std::unique_ptr<platform::Bitmap> picture = ChartBitmap()) canvas.StretchBitmap(chart_, *picture);
+  // A recording replays as vectors at the page's scale, so text and grid
+  // stay whole however small the page; a bitmap is scaled smoothly.
+  if (asBitmap_) {
+    if (std::unique_ptr<platform::Bitmap> picture = ChartBitmap()) canvas.StretchBitmap(chart_, *picture);
+  } else if (std::unique_ptr<platform::Metafile> picture = ChartMetafile()) {
+    canvas.StretchMetafile(chart_, *picture);
+  }
   canvas.RemoveClip();
   image_->SetPrintingNow(false);
 }
@@ -168,6 +174,17 @@ std::unique_ptr<platform::Bitmap> TPlotPreviewPage::ChartBitmap() {
   image_->SetPrintingNow(true);
   std::unique_ptr<platform::Bitmap> picture =
       image_->CreateChartBitmap(paperColor_, {0, 0, std::max(1, logical.cx), std::max(1, logical.cy)});
+  image_->SetPrintingNow(wasPrinting);
+  return picture;
+}
+
+std::unique_ptr<platform::Metafile> TPlotPreviewPage::ChartMetafile() {
+  if (image_ == nullptr) return nullptr;
+  const platform::Size logical = PrintLogicalSize(*image_);
+  const bool wasPrinting = image_->PrintingNow();
+  image_->SetPrintingNow(true);
+  std::unique_ptr<platform::Metafile> picture =
+      image_->CreateChartMetafile(true, {0, 0, std::max(1, logical.cx), std::max(1, logical.cy)});
   image_->SetPrintingNow(wasPrinting);
   return picture;
 }

@@ -66,6 +66,9 @@ class TPlotPreviewPage : public TCustomPanel {
   /// The chart as a bitmap of the chart rectangle's logical size, drawn as
   /// for printing (PrintingNow set), filled with PaperColor unless white.
   std::unique_ptr<platform::Bitmap> ChartBitmap();
+  /// The same as a metafile (the page's picture unless AsBitmap): a
+  /// recording of the chart's logical size that replays at any scale.
+  std::unique_ptr<platform::Metafile> ChartMetafile();
 
  private:
   void PaintPage(platform::DeviceCanvas& canvas);

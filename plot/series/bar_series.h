@@ -75,7 +75,6 @@ class TCustomBarSeries : public TChartSeries {
   bool DrawSeriesForward(int valueIndex) const override;
   int ClickedPoint(int x, int y) override;
   void DrawMark(int index, const std::string& text, TSeriesMarkPosition& position) override;
-  void DrawAllMarks() override;
   void DrawLegendShape(int index, const Rect& rect) override;
   void PrepareLegendCanvas(int index, Color& background, platform::BrushStyle& style) override;
   void CalcZOrder() override;

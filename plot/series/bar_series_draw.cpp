@@ -161,7 +161,6 @@ void TCustomBarSeries::DrawMark(int index, const std::string& text, TSeriesMarkP
   Marks().DrawMarkAt(index, PointColor(index), position, text);
 }
 
-void TCustomBarSeries::DrawAllMarks() { Marks().DrawAll(); }
 
 void TCustomBarSeries::PrepareLegendCanvas(int /*index*/, Color& background, platform::BrushStyle& style) {
   TCustomAxisPanel* chart = ParentChart();

@@ -281,6 +281,5 @@ void TCustomSeries::DrawMark(int index, const std::string& text, TSeriesMarkPosi
   Marks().DrawMarkAt(index, PointColor(index), position, text);
 }
 
-void TCustomSeries::DrawAllMarks() { Marks().DrawAll(); }
 
 }  // namespace plot

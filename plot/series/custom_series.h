@@ -64,7 +64,6 @@ class TCustomSeries : public TChartSeries {
   void DrawLegendShape(int index, const Rect& rect) override;
   void PrepareLegendCanvas(int index, Color& background, platform::BrushStyle& style) override;
   void DrawMark(int index, const std::string& text, TSeriesMarkPosition& position) override;
-  void DrawAllMarks() override;
   /// The baseline pixel of a value: the bottom of the vertical axis.
   virtual int OriginPixel(int index) const;
   /// Draws the pointer of value `index` at (x, y) in `color`.

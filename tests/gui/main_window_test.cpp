@@ -48,9 +48,10 @@ TEST(MainWindowMenus, CaptionsShortcutsAndInitialStates) {
       {"SetNVram1", "Set &NV ram", ""},   {"Page01", "&Page 0", ""},
       {"Page11", "P&age 2", ""},          {"SerialNumber1", "Se&rial Number", ""},
       {"Alarm1", "&Alarm", ""},           {"Histogram1", "&Histogram", ""},
-      {"Temperature1", "&Temperature", ""}, {"mnuComm1", "Comm&1", ""},
-      {"mnuComm2", "Comm&2", ""},         {"About1", "&About", ""},
-      {"Cancel1", "Cancel", "Esc"},
+      {"Temperature1", "&Temperature", ""}, {"mnuComm1", "Comm&1 (/nonexistent/quorvel-test-port)", ""},
+      {"mnuComm2", "Comm&2 (/nonexistent/quorvel-test-port)", ""},
+      {"mnuChooseDevice", "&Choose Device...", ""},
+      {"About1", "&About", ""},           {"Cancel1", "Cancel", "Esc"},
   };
   for (const Item& item : items) {
     QAction* action = window->Action(item.name);

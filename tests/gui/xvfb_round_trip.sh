@@ -41,7 +41,10 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 # window off the display.
 export DISPLAY=":$(cat "$work/display")"
 export QT_QPA_PLATFORM=xcb
-export XDG_RUNTIME_DIR="$work"
+# Settings folders of its own: no run sees another's settings.
+export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+unset QUORVEL_PORT1 QUORVEL_PORT2
 
 "$bin/quorvel" --simulate >"$work/quorvel.log" 2>&1 &
 app=$!

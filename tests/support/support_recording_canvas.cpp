@@ -151,6 +151,10 @@ void RecordingCanvas::StretchBitmap(const platform::Rect& r, const platform::Bit
   Record("StretchBitmap", {r.left, r.top, r.right, r.bottom, bitmap.Width(), bitmap.Height()});
 }
 
+void RecordingCanvas::StretchMetafile(const platform::Rect& r, platform::Metafile& metafile) {
+  Record("StretchMetafile", {r.left, r.top, r.right, r.bottom, metafile.Width(), metafile.Height()});
+}
+
 std::unique_ptr<platform::Bitmap> RecordingCanvas::CreateBitmap(int width, int height, bool monochrome) {
   Record("CreateBitmap", {width, height, monochrome ? 1 : 0});
   return std::make_unique<RecordingBitmap>(width, height, monochrome);

@@ -70,6 +70,7 @@ class RecordingCanvas : public platform::DeviceCanvas {
   bool TextExtent(const std::string& text, platform::Size& extent) override;
   void DrawBitmap(int x, int y, const platform::Bitmap& bitmap) override;
   void StretchBitmap(const platform::Rect& rect, const platform::Bitmap& bitmap) override;
+  void StretchMetafile(const platform::Rect& rect, platform::Metafile& metafile) override;
   std::unique_ptr<platform::Bitmap> CreateBitmap(int width, int height, bool monochrome) override;
   std::unique_ptr<platform::Metafile> CreateMetafile(int width, int height) override;
 

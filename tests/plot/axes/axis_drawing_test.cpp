@@ -204,6 +204,66 @@ TEST_F(AxisDrawingTest, NextLabelEventChoosesTheValues) {
   EXPECT_EQ(BottomLabels().size(), 2u);  // 1 and 0 by the value loop
 }
 
+TEST_F(AxisDrawingTest, AConstantSeriesStillLabelsItsValue) {
+  // 2048 samples at -40: no span, so the step falls to its floor; the one
+  // value the axis shows still gets its label, tick and grid line.
+  for (int i = 0; i < 2048; ++i) series.AddPointXY(i, -40.0);
+  Paint();
+  const auto labels = TextsAligned(ta::kRight);
+  ASSERT_THAT(TextsOf(labels), ElementsAre("-40"));
+  const plot::TChartAxis& axis = chart.LeftAxis();
+  EXPECT_EQ(labels[0].args, (std::vector<int>{axis.LabelsPos(), axis.CenterPixel() - 6}));
+  int across = 0;
+  for (const auto& g : GridLines()) across += g[1] == g[3] && g[1] == axis.CenterPixel();
+  EXPECT_EQ(across, 1);
+  // Without labels on the range ends, a single value has none.
+  chart.LeftAxis().SetLabelsOnAxis(false);
+  Paint();
+  EXPECT_TRUE(LeftLabels().empty());
+}
+
+TEST_F(AxisDrawingTest, TheEndLabelsSurviveStepsThatDoNotAddUpExactly) {
+  // Tenths do not add up in binary: 0.7 / 0.1 is just below 7.
+  series.AddPointXY(0, 0);
+  series.AddPointXY(1, 0.7);
+  chart.LeftAxis().SetIncrement(0.1);
+  Paint();
+  EXPECT_THAT(LeftLabels(), ElementsAre("0.7", "0.6", "0.5", "0.4", "0.3", "0.2", "0.1", "0"));
+  const plot::TChartAxis& axis = chart.LeftAxis();
+  const auto labels = TextsAligned(ta::kRight);
+  EXPECT_EQ(labels.front().args[1], axis.ValueToPixel(0.7) - 6);
+  EXPECT_EQ(labels.back().args[1], axis.EndPixel() - 6);
+  chart.LeftAxis().SetLabelsOnAxis(false);
+  Paint();
+  EXPECT_THAT(LeftLabels(), ElementsAre("0.6", "0.5", "0.4", "0.3", "0.2", "0.1"));
+
+  // Two days from midnight in two-hour steps (1/12 of a day): both
+  // midnights at the ends keep their labels, every other label its place.
+  series.ClearPoints();
+  series.XValues().SetDateTime(true);
+  series.AddPointXY(45000.0, 1);
+  series.AddPointXY(45002.0, 2);
+  chart.BottomAxis().SetDateTimeFormat("dd hh:nn");
+  chart.BottomAxis().SetLabelsAngle(90);
+  chart.BottomAxis().SetIncrement(1.0 / 12);
+  chart.LeftAxis().SetLabelsOnAxis(true);
+  Paint();
+  std::vector<std::string> bottom;
+  std::vector<int> at;
+  for (const auto& c : screen.Calls("TextOut")) {
+    if (c.font.escapement != 900) continue;
+    bottom.push_back(c.text);
+    at.push_back(c.args[0]);
+  }
+  ASSERT_EQ(bottom.size(), 25u);
+  EXPECT_EQ(bottom.front(), "17 00:00");
+  EXPECT_EQ(bottom[1], "16 22:00");
+  EXPECT_EQ(bottom[12], "16 00:00");
+  EXPECT_EQ(bottom.back(), "15 00:00");
+  const plot::TChartAxis& x = chart.BottomAxis();
+  for (std::size_t i = 0; i < at.size(); ++i) EXPECT_EQ(at[i], x.ValueToPixel(45002.0 - i / 12.0) - 6) << i;
+}
+
 TEST_F(AxisDrawingTest, TitlesAndHitTest) {
   series.AddPointXY(0, 0);
   series.AddPointXY(1, 100);

@@ -177,4 +177,31 @@ TEST_F(ChartRender, LogarithmicLeftAxis) {
   EXPECT_EQ(image.pixel(x20, growth.CalcYPos(20)), Rgb(plot::clRed));
 }
 
+TEST_F(ChartRender, ConstantDataAndRangeEndsKeepTheirLabels) {
+  JoinedSeries level;
+  for (int i = 0; i < 2048; ++i) level.AddPointXY(i, -40.0);
+  level.SetParentChart(&chart);
+  chart.Legend().SetVisible(false);
+  const QRgb white = Rgb(plot::clWhite);
+  const plot::TChartAxis& left = chart.LeftAxis();
+  QImage image = Render();
+  Save(image, "chart_constant_series");
+  // The one value, where the flat line lies, and nothing above or below it.
+  const int centre = left.CenterPixel();
+  EXPECT_GT(InkIn(image, QRect(left.LabelsPos() - 40, centre - 6, 40, 12), white), 10);
+  EXPECT_EQ(InkIn(image, QRect(left.LabelsPos() - 40, left.StartPixel(), 40, centre - 8 - left.StartPixel()), white), 0);
+
+  // 0 to 0.7 in tenths: both ends labelled.
+  level.ClearPoints();
+  level.AddPointXY(0, 0);
+  level.AddPointXY(1, 0.7);
+  chart.LeftAxis().SetIncrement(0.1);
+  image = Render();
+  Save(image, "chart_tenths_axis");
+  for (double v : {0.7, 0.0}) {
+    const int y = left.ValueToPixel(v);
+    EXPECT_GT(InkIn(image, QRect(left.LabelsPos() - 40, y - 6, 40, 12), white), 10) << v;
+  }
+}
+
 }  // namespace

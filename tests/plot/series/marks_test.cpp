@@ -2,6 +2,7 @@
 
 #include "plot/axes/chart_axis.h"
 #include "tests/plot/series/series_fixture.h"
+#include "tests/support/support_chart_series.h"
 
 namespace {
 
@@ -141,6 +142,33 @@ TEST_F(MarksTest, ArrowInThePointColourIsDrawnBlack) {
   Paint();
   plot::SetCheckMarkArrowColor(true);
   EXPECT_EQ(SeriesCalls("LineTo")[0].pen.color, plot::clRed);
+}
+
+TEST_F(MarksTest, KindsWithoutTheirOwnPlacementDrawEachMarkAtItsPointInItsColour) {
+  // A kind built straight on the base series: the box stands on the point
+  // (no lift), the arrow has no length, and a point coloured like the
+  // arrow gets a black one.
+  chart.RemoveSeries(&line);
+  testsupport::TTestRectSeries rects;
+  Add(rects);
+  rects.Marks().SetVisible(true);
+  rects.Marks().Arrow().SetColor(plot::clGreen);
+  rects.AddPointY(1, "ab");
+  rects.AddPointY(2, "abc", plot::clGreen);
+  Paint();
+  const auto texts = SeriesCalls("TextOut");
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[1].text, "abc");
+  const int x = rects.CalcXPos(1), y = rects.CalcYPos(1);
+  const int width = 24 + 2, height = 13 + 2;
+  const auto boxes = SeriesCalls("Rectangle");
+  ASSERT_EQ(boxes.size(), 2u + 2u);  // two points, two mark boxes
+  EXPECT_THAT(boxes[3].args, ElementsAre(x - width / 2, y - height + 1, x - width / 2 + width, y + 1));
+  ASSERT_NE(rects.Marks().Positions().Position(1), nullptr);
+  const auto arrows = SeriesCalls("LineTo");
+  ASSERT_EQ(arrows.size(), 2u);
+  EXPECT_EQ(arrows[0].pen.color, plot::clGreen);
+  EXPECT_EQ(arrows[1].pen.color, plot::clBlack);
 }
 
 TEST_F(MarksTest, ThreeDMarksOfALineSitAtItsFrontDepth) {

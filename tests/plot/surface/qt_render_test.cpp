@@ -198,7 +198,9 @@ TEST(QtRender, ChartCopiesAsPngAndSvg) {
   EXPECT_EQ(svg->Width(), 119);
   const std::string data = svg->Data();
   EXPECT_NE(data.find("<svg"), std::string::npos);
-  EXPECT_NE(data.find("viewBox=\"0 0 119 79\""), std::string::npos);
+  // The frame is inclusive: the document covers the whole 120 x 80 chart,
+  // in pixels.
+  EXPECT_NE(data.find("width=\"120\" height=\"80\" viewBox=\"0 0 120 80\""), std::string::npos) << data.substr(0, 400);
   EXPECT_TRUE(panel.Canvas().GetBuffered());
   EXPECT_FALSE(panel.Canvas().Metafiling());
 }

@@ -1,0 +1,34 @@
+#include "app/app_settings.h"
+
+namespace logger {
+
+namespace {
+const char* DeviceKey(PortChoice choice) { return choice == PortChoice::Comm1 ? "ports/comm1" : "ports/comm2"; }
+}  // namespace
+
+std::optional<std::string> MemorySettingsStore::Read(const std::string& key) const {
+  auto at = values.find(key);
+  if (at == values.end()) return std::nullopt;
+  return at->second;
+}
+
+bool MemorySettingsStore::Write(const std::string& key, const std::string& value, std::string& error) {
+  if (!failWith.empty()) {
+    error = failWith;
+    return false;
+  }
+  values[key] = value;
+  return true;
+}
+
+std::optional<std::string> AppSettings::RememberedDevice(PortChoice choice) const {
+  auto path = store_.Read(DeviceKey(choice));
+  if (path && path->empty()) return std::nullopt;
+  return path;
+}
+
+bool AppSettings::RememberDevice(PortChoice choice, const std::string& path, std::string& error) {
+  return store_.Write(DeviceKey(choice), path, error);
+}
+
+}  // namespace logger
