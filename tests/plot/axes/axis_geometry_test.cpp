@@ -3,6 +3,8 @@
 // says which variants it tells apart.
 #include <gmock/gmock.h>
 
+#include <cmath>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -90,6 +92,36 @@ TEST_F(AxisGeometryTest, UprightPointLabelsMayJustTouchButNeverOverlap) {
   ASSERT_EQ(chart.BottomAxis().ValueToPixel(1) - chart.BottomAxis().ValueToPixel(0), 13);
   EXPECT_THAT(UprightLabels(),
               ElementsAre("L0", "L1", "L3", "L5", "L7", "L9", "L11", "L13", "L15", "L17", "L19"));
+}
+
+}  // namespace
+
+namespace {
+
+// A span near the largest double makes the 1-2-5 step overflow to infinity;
+// stepping back by it would never pass the low end, so no label is drawn.
+// (The label event stops a loop that does not end, so the test fails
+// instead of hanging.)
+TEST_F(AxisGeometryTest, AStepThatOverflowsDrawsNoValueLabels) {
+  series.AddPointXY(-1.7976931348623157e308, 0);
+  series.AddPointXY(0, 1);
+  plot::TChartAxis& axis = chart.BottomAxis();
+  axis.SetRoundFirstLabel(false);
+  int bottomLabels = 0;
+  chart.OnGetAxisLabel = [&](plot::TCustomChartAxis& sender, plot::TChartSeries*, int, std::string&) {
+    if (&sender == &axis && ++bottomLabels > 100000) throw std::runtime_error("the label loop does not end");
+  };
+  // 2857 px wide: one label of the whole range fits, so the step has to
+  // pass the largest double.
+  chart.SetBounds(0, 0, 2857, 300);
+  for (bool onAxis : {true, false}) {
+    axis.SetLabelsOnAxis(onAxis);
+    bottomLabels = 0;
+    screen.Clear();
+    ASSERT_NO_THROW(chart.Draw(screen, {0, 0, 2857, 300})) << "labels on the axis: " << onAxis;
+    EXPECT_TRUE(std::isinf(axis.LabelStep()));
+    EXPECT_LE(bottomLabels, 4) << "only the two end labels measured per paint";
+  }
 }
 
 }  // namespace
