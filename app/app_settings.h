@@ -42,6 +42,11 @@ class AppSettings {
   std::optional<std::string> RememberedDevice(PortChoice choice) const;
   bool RememberDevice(PortChoice choice, const std::string& path, std::string& error);
 
+  // Whether completed downloads are kept in the download archive (on unless
+  // switched off: "archive=false" under [downloads]).
+  bool ArchiveDownloads() const;
+  bool SetArchiveDownloads(bool on, std::string& error);
+
  private:
   SettingsStore& store_;
 };

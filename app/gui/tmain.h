@@ -3,12 +3,15 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/answer_timeout.h"
 #include "app/app_settings.h"
 #include "app/chart_display.h"
 #include "app/logger_chart.h"
 #include "app/data_files.h"
+#include "app/download_archive.h"
 #include "app/download_workflows.h"
 #include "app/logger_app.h"
 #include "app/logger_configuration.h"
@@ -32,6 +35,7 @@ class MemoPane;
 class StatusPanel;
 class TAboutBox;
 class TChooseDevice;
+class TRecentDownloads;
 class TNVram;
 class TSettings;
 
@@ -58,6 +62,11 @@ class TMain final : public QMainWindow {
     // How long a command waits for each answer; negative waits until Exit
     // or Cancel.
     int answerTimeoutMs = logger::kDefaultAnswerTimeoutMs;
+    // Where completed downloads are kept (empty: the user's data folder,
+    // $XDG_DATA_HOME/quorvel/downloads), and whether they are kept at all
+    // this run (--no-archive; else the remembered setting).
+    std::string archiveFolder;
+    std::optional<bool> archiveDownloads;
   };
 
   explicit TMain(Options options);
@@ -70,6 +79,8 @@ class TMain final : public QMainWindow {
   TSettings& Settings() { return *settings_; }
   TNVram& NVram() { return *nvram_; }
   TChooseDevice& ChooseDevice() { return *chooseDevice_; }
+  TRecentDownloads& RecentDownloads() { return *recentDownloads_; }
+  logger::DownloadArchive& Archive() { return *archive_; }
   StatusPanel& Panel2() { return *panel2_; }
   platform::TChartPreviewer& ChartPreviewer1() { return *chartPreviewer1_; }
   logger::LoggerChart& ChartData() { return chartData_; }
@@ -97,6 +108,8 @@ class TMain final : public QMainWindow {
   void mnuComm1Click();
   void mnuComm2Click();
   void ChooseDevice1Click();
+  void OpenRecentDownload1Click();
+  void ArchiveDownloads1Click();
   void About1Click();
 
  protected:
@@ -105,6 +118,8 @@ class TMain final : public QMainWindow {
 
  private:
   void BuildMenus();
+  // File, Open Recent Download... and Archive Downloads.
+  void BuildArchiveItems(QMenu* file);
   void BuildLayout();
   void SetDeviceCommandsEnabled(bool enabled);
   // The Comm items show their devices: "Comm1 (/dev/ttyUSB0)".
@@ -125,6 +140,7 @@ class TMain final : public QMainWindow {
   std::unique_ptr<logger::FileDialogView> ownedFileDialogs_;
   std::unique_ptr<platform::FileSystem> fileSystem_;
   std::unique_ptr<logger::LoggerFiles> files_;
+  std::unique_ptr<logger::DownloadArchive> archive_;
   std::unique_ptr<platform::Printer> ownedPrinter_;
   platform::Printer* printer_ = nullptr;
   std::unique_ptr<platform::TChartPreviewer> chartPreviewer1_;
@@ -134,6 +150,7 @@ class TMain final : public QMainWindow {
   QWidget* chart1_ = nullptr;  // hosts chartData_.Chart1()
   TAboutBox* aboutBox_ = nullptr;
   TChooseDevice* chooseDevice_ = nullptr;
+  TRecentDownloads* recentDownloads_ = nullptr;
   StatusPanel* panel2_ = nullptr;
   QActionGroup* portGroup_ = nullptr;
   // Closing was asked for while a command waited: close once it unwinds.
