@@ -45,7 +45,7 @@ _quorvel_cli()
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W '--port --timeout --help --version' -- "$cur"))
         else
-            COMPREPLY=($(compgen -W 'ports read-raw read-all read-page0 setup set-clock set-description open' -- "$cur"))
+            COMPREPLY=($(compgen -W 'ports read-raw read-all read-page0 setup set-clock set-description downloads open' -- "$cur"))
         fi
         return
     fi
@@ -64,8 +64,16 @@ _quorvel_cli()
         read-all)
             if [[ $prev == --save ]]; then
                 _quorvel_cli_files
-            elif ((n == 1)); then
-                COMPREPLY=($(compgen -W '--save' -- "$cur"))
+            else
+                # Each option once.
+                local option word offered=()
+                for option in --save --no-archive; do
+                    for word in "${COMP_WORDS[@]:at+1:n-1}"; do
+                        [[ $word == "$option" ]] && continue 2
+                    done
+                    offered+=("$option")
+                done
+                COMPREPLY=($(compgen -W "${offered[*]}" -- "$cur"))
             fi ;;
         setup)
             case $prev in
