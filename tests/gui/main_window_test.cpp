@@ -13,6 +13,7 @@
 #include "app/gui/memo_pane.h"
 #include "app/gui/trecent_downloads.h"
 #include "tests/gui/gui_test_support.h"
+#include "tests/support/support_fake_printer.h"
 
 namespace {
 
@@ -337,6 +338,37 @@ TEST(MainWindowArchive, RecentDownloadsOpenAgainAndTheArchiveSwitchesOff) {
   window.ReadAll1Click();
   EXPECT_TRUE(window.App().LastCommand().completed);
   EXPECT_EQ(window.Archive().List(error).size(), 1u);
+}
+
+// After a Read All that stopped part-way, Print asks first, saying where it
+// stopped; No prints nothing.
+TEST(MainWindowWait, PrintAsksFirstAfterAnIncompleteDownload) {
+  sim::Faults faults;
+  faults.silentAfter = 30;
+  auto recorder = StartRecorder(faults);
+  ASSERT_TRUE(recorder);
+  RecordingMessages messages;
+  testsupport::FakePrinter printer;
+  gui::TMain::Options options;
+  options.ports.comm1 = testsupport::RequireExplicitPort(recorder->DevicePath());
+  options.ports.comm2 = kNoDevice;
+  options.messages = &messages;
+  options.printer = &printer;
+  options.answerTimeoutMs = 300;
+  gui::TMain window(std::move(options));
+  window.ReadAll1Click();
+  EXPECT_EQ(window.App().LastCommandStop(), logger::CommandStop::TimedOut);
+
+  messages.answers = {false};
+  window.Print1Click();
+  ASSERT_EQ(messages.questions.size(), 1u);
+  EXPECT_EQ(messages.questions[0].text,
+            "The data is incomplete: Read All stopped at block 31 of 74 (the temperature log): no answer. The "
+            "entries it did not read still hold the data from before it.\n\nPrint it anyway?");
+  EXPECT_TRUE(printer.events.empty());
+  messages.answers = {true};
+  window.Print1Click();
+  EXPECT_EQ(printer.events, (std::vector<std::string>{"begin", "end"}));
 }
 
 TEST(MainWindowWait, ClosingTheWindowDuringAWaitActsLikeExit) {
