@@ -252,6 +252,30 @@ INSTANTIATE_TEST_SUITE_P(Faults, ProtocolPtyFrame, ::testing::Values(0, 1, 2), [
   return p.param == 0 ? "OneAnswerOf41Among40s" : p.param == 1 ? "ExtraOnSomeAnswers" : "StrayByteMidDownload";
 });
 
+// Cancel while an answer comes in at line speed: its rest keeps arriving
+// for some 30 ms. The next command lets it pass before it sends, so the rest
+// does not become the start of its answer.
+TEST_F(ProtocolPty, TheRestOfACancelledAnswerIsNotTakenByTheNextCommand) {
+  sim::Faults faults;
+  faults.baud = 9600;
+  Start(faults);
+  pump_.OnProcess = [&] {
+    if (port_->writes == 2 && port_->lastCount > 0 && port_->lastCount < 20) protocol_->RequestCancel();
+  };
+  protocol_->BeginCommand();
+  protocol_->ReadHistogram();
+  protocol_->EndCommand();
+  ASSERT_EQ(protocol_->Stop(), CommandStop::Cancelled);
+
+  pump_.OnProcess = nullptr;
+  protocol_->BeginCommand();
+  protocol_->ReadSerialNumber();
+  protocol_->EndCommand();
+  EXPECT_EQ(protocol_->Stop(), CommandStop::None) << protocol_->FrameProblem();
+  EXPECT_EQ(protocol_->AnswerLength(), 34u);
+  EXPECT_TRUE(HoldsMemory(state_.LoggerData, 65, 0x0200, 10));
+}
+
 class ProtocolPtyStop : public ProtocolPty, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(ProtocolPtyStop, DuringThirdHistogramBlockLeavesTheRestUnsent) {
