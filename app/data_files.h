@@ -54,7 +54,8 @@ class LoggerFiles {
   void OpenFile(const std::string& path);
 
   void WriteReportFile(const std::string& path);
-  // The temperature listing from the line series' points.
+  // The temperature listing from the line series' points, in the unit they
+  // are shown in.
   std::string TemperatureListing() const;
   void WriteDataFile(const std::string& path);
   // The 3000 entries of a data file; throws the invalid-integer error for the
@@ -63,6 +64,8 @@ class LoggerFiles {
   LoggerStore ReadDataFile(const std::string& path);
 
  private:
+  std::string Listing(const ChartDisplay& series) const;
+
   LoggerApp& app_;
   LoggerReports& reports_;
   ReportPane& pane_;

@@ -1,6 +1,7 @@
-#include "cli/chart_export.h"
+#include "platform/qt_widgets/chart_export.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -12,7 +13,7 @@
 #include "platform/qt_gui/qt_device_canvas.h"
 #include "platform/qt_gui/qt_pictures.h"
 
-namespace cli {
+namespace platform {
 
 namespace {
 
@@ -30,10 +31,28 @@ bool WriteFile(const std::string& path, const std::string& data) {
   return file.write(data.data(), static_cast<qint64>(data.size())) == static_cast<qint64>(data.size());
 }
 
+// Puts the chart back where its window has it, however the export ends.
+struct KeepBounds {
+  plot::TCustomPlotPanel& chart;
+  int left, top, width, height;
+  explicit KeepBounds(plot::TCustomPlotPanel& c)
+      : chart(c), left(c.Left()), top(c.Top()), width(c.Width()), height(c.Height()) {}
+  ~KeepBounds() { chart.SetBounds(left, top, width, height); }
+};
+
 }  // namespace
 
+std::optional<ChartFileFormat> ChartFileFormatOf(const std::string& path) {
+  QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
+  if (suffix == "png") return ChartFileFormat::Png;
+  if (suffix == "svg") return ChartFileFormat::Svg;
+  if (suffix == "pdf") return ChartFileFormat::Pdf;
+  return std::nullopt;
+}
+
 bool ExportChart(plot::TCustomPlotPanel& chart, ChartFileFormat format, const std::string& path,
-                 const ExportOptions& options, std::string& error) {
+                 const ChartExportOptions& options, std::string& error) {
+  KeepBounds keep(chart);
   const QString file = QString::fromStdString(path);
   const int width = options.width, height = options.height;
   const double scale = options.scale > 0 ? options.scale : 1.0;
@@ -94,4 +113,4 @@ bool ExportChart(plot::TCustomPlotPanel& chart, ChartFileFormat format, const st
   return true;
 }
 
-}  // namespace cli
+}  // namespace platform
