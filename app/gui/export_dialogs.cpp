@@ -29,7 +29,7 @@ class ExportFileRow final : public QWidget {
     row->setContentsMargins(0, 0, 0, 0);
     edit_ = new QLineEdit(initial, this);
     edit_->setObjectName("FileEdit");
-    edit_->setMinimumWidth(DesignPixels(this, 240));
+    edit_->setMinimumWidth(DesignPixels(this, 320));
     browse_ = new QPushButton("&Browse...", this);
     browse_->setObjectName("BrowseButton");
     row->addWidget(edit_, 1);
@@ -172,7 +172,7 @@ TExportChart::TExportChart(platform::UserMessages& messages, QWidget* parent) : 
   grid->addWidget(width_, 1, 1);
   grid->addWidget(by, 1, 2);
   grid->addWidget(height_, 1, 3);
-  auto* scaleLabel = new QLabel("S&cale:", this);
+  auto* scaleLabel = new QLabel("Scal&e:", this);
   scale_ = new QDoubleSpinBox(this);
   scale_->setObjectName("ScaleBox");
   scale_->setRange(0.5, 8.0);

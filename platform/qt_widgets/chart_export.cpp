@@ -25,6 +25,21 @@ void DrawUnbuffered(plot::TCustomPlotPanel& chart, platform::DeviceCanvas& canva
   chart.Canvas().SetBuffered(buffered);
 }
 
+// A chart measures its axis labels against the axes' lengths of its last
+// paint, so its first paint at a new size depends on where it was painted
+// before (the window at its size on screen, quorvel-cli never). Scratch
+// paints at the file's layout size until the plotting area stops moving
+// make the file depend on the chart and the size alone.
+void SettleLayout(plot::TCustomPlotPanel& chart, int width, int height) {
+  platform::QtBitmap scratch(width, height, false, {96, 96}, 1.0);
+  auto& canvas = static_cast<platform::QtDeviceCanvas&>(scratch.Canvas());
+  for (int pass = 0; pass < 4; ++pass) {
+    const plot::Rect before = chart.ChartRect();
+    DrawUnbuffered(chart, canvas, width, height);
+    if (chart.ChartRect() == before) break;
+  }
+}
+
 bool WriteFile(const std::string& path, const std::string& data) {
   QFile file(QString::fromStdString(path));
   if (data.empty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
@@ -60,6 +75,7 @@ bool ExportChart(plot::TCustomPlotPanel& chart, ChartFileFormat format, const st
   const int lw = std::max(1, static_cast<int>(std::lround(width / scale)));
   const int lh = std::max(1, static_cast<int>(std::lround(height / scale)));
   chart.SetBounds(0, 0, lw, lh);
+  SettleLayout(chart, lw, lh);
   error = "Cannot write " + path;
   switch (format) {
     case ChartFileFormat::Png: {
