@@ -58,9 +58,9 @@ std::string DataFileName(const std::string& chosen) {
   return chosen.substr(0, dot) + ".dat";
 }
 
-LoggerFiles::LoggerFiles(LoggerApp& app, LoggerReports& reports, ReportPane& pane, ChartDisplay& chart,
-                         platform::FileSystem& files, FileDialogView& dialogs)
-    : app_(app), reports_(reports), pane_(pane), chart_(chart), files_(files), dialogs_(dialogs) {}
+LoggerFiles::LoggerFiles(LoggerApp& app, LoggerReports& reports, ChartDisplay& chart, platform::FileSystem& files,
+                         FileDialogView& dialogs)
+    : app_(app), reports_(reports), chart_(chart), files_(files), dialogs_(dialogs) {}
 
 void LoggerFiles::Save1Click() {
   app_.RunCommand([this] {

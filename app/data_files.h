@@ -42,8 +42,8 @@ class LoggerFiles {
  public:
   static constexpr std::size_t kMaxDataFileBytes = 1 << 20;
 
-  LoggerFiles(LoggerApp& app, LoggerReports& reports, ReportPane& pane, ChartDisplay& chart,
-              platform::FileSystem& files, FileDialogView& dialogs);
+  LoggerFiles(LoggerApp& app, LoggerReports& reports, ChartDisplay& chart, platform::FileSystem& files,
+              FileDialogView& dialogs);
 
   void Save1Click();
   // Open replaces the store, so it is refused while a command waits.
@@ -68,7 +68,6 @@ class LoggerFiles {
 
   LoggerApp& app_;
   LoggerReports& reports_;
-  ReportPane& pane_;
   ChartDisplay& chart_;
   platform::FileSystem& files_;
   FileDialogView& dialogs_;

@@ -61,7 +61,7 @@ CliApp::CliApp(const CliOptions& options, std::ostream& out, std::ostream& err)
   pump_.OnInterrupt = [this] { app_->RequestAbort(); };
   reports_ = std::make_unique<logger::LoggerReports>(app_->State(), pane_, chart_, clock_);
   downloads_ = std::make_unique<logger::DownloadWorkflows>(*app_, *reports_);
-  files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, pane_, chart_, fileSystem_, noDialogs_);
+  files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, chart_, fileSystem_, noDialogs_);
 }
 
 int CliApp::Run() {

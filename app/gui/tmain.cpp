@@ -104,7 +104,7 @@ TMain::TMain(Options options) {
     fileDialogs = ownedFileDialogs_.get();
   }
   fileSystem_ = std::make_unique<platform::PosixFileSystem>();
-  files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, *memo1_, chartData_, *fileSystem_, *fileDialogs);
+  files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, chartData_, *fileSystem_, *fileDialogs);
   exportDialogs_ = options.exportDialogs;
   if (exportDialogs_ == nullptr) {
     ownedExportDialogs_ = std::make_unique<GuiExportDialogs>(*messages, this);

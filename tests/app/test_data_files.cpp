@@ -107,7 +107,7 @@ class DataFilesTest : public ::testing::Test {
   logger::LoggerReports reports{app.State(), pane, chart, clock};
   FailingFileSystem files;
   ScriptedFileDialogs dialogs;
-  logger::LoggerFiles loggerFiles{app, reports, pane, chart, files, dialogs};
+  logger::LoggerFiles loggerFiles{app, reports, chart, files, dialogs};
   fs::path dir;
 };
 

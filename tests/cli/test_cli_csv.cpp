@@ -39,6 +39,7 @@ class CliCsv : public ::testing::Test {
     dir = fs::path(::testing::TempDir()) / ("quorvel-cli-csv-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
+    if (const char* locale = ::getenv("LC_ALL")) savedLocale = locale;
     ::setenv("TZ", "Europe/Berlin", 1);
     ::setenv("LC_ALL", "C.UTF-8", 1);
     // Started 25/12/00 14:30, every 15 minutes, 1000 samples recorded, alarms
@@ -53,11 +54,13 @@ class CliCsv : public ::testing::Test {
   }
   void TearDown() override {
     fs::remove_all(dir);
-    ::unsetenv("LC_ALL");
+    if (savedLocale) ::setenv("LC_ALL", savedLocale->c_str(), 1);
+    else ::unsetenv("LC_ALL");
   }
   std::string Data() const { return (dir / "log.dat").string(); }
 
   fs::path dir;
+  std::optional<std::string> savedLocale;
 };
 
 TEST_F(CliCsv, TheLogAsCsvUnderANameThatNeedsQuoting) {
