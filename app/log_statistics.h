@@ -25,6 +25,7 @@ struct LogStatistics {
   double MeanCelsius() const;
   std::int64_t MinutesAboveHigh() const { return samplesAboveHigh * sampleRateMinutes; }
   std::int64_t MinutesBelowLow() const { return samplesBelowLow * sampleRateMinutes; }
+  bool operator==(const LogStatistics&) const = default;
 };
 
 // How many of the 2048 log samples were recorded: the current sample count

@@ -175,6 +175,7 @@ void LoggerReports::ShowTemperature() {
   }
   pane_.ScrollToTop();
   chart_.ResetZoom();
+  chartedStatistics_ = ComputeLogStatistics(state_.LoggerData);
   ShowSummary();
 }
 
@@ -191,7 +192,10 @@ void LoggerReports::ShowSummary() {
     OnSummary({});
     return;
   }
-  OnSummary(StatisticsSummary(ComputeLogStatistics(state_.LoggerData), unit_));
+  // Page 0 read anew (a download's first step) may no longer fit the line
+  // shown: no figures then, rather than figures of two recordings.
+  LogStatistics now = ComputeLogStatistics(state_.LoggerData);
+  OnSummary(now == chartedStatistics_ ? StatisticsSummary(now, unit_) : std::string());
 }
 
 void LoggerReports::ShowAgain() {

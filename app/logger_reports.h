@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/chart_display.h"
+#include "app/log_statistics.h"
 #include "app/logger_store.h"
 #include "app/report_pane.h"
 #include "app/temperature_unit.h"
@@ -34,7 +35,8 @@ class LoggerReports {
   void ShowAgain();
 
   // Told the log's statistics line while the chart shows the temperature
-  // line, and an empty text when it shows the histogram.
+  // line, and an empty text when it shows the histogram or when the store
+  // no longer has the figures of the line shown (a download under way).
   std::function<void(const std::string& summary)> OnSummary;
 
   // Throws the decoding errors of the start time after its 16 lines.
@@ -70,6 +72,7 @@ class LoggerReports {
   TemperatureUnit unit_ = TemperatureUnit::Celsius;
   Report paneReport_ = Report::None;
   Report chartReport_ = Report::None;
+  LogStatistics chartedStatistics_;  // of the store when the line was drawn
 };
 
 }  // namespace logger

@@ -342,6 +342,12 @@ TEST_F(LogExportTest, TheStatusSummaryFollowsTheChartAndTheUnit) {
   EXPECT_EQ(told.back(), "32.0 to 32.9 \u00B0F, mean 32.5, above 0 00:00, below 0 00:00");
   EXPECT_EQ(pane.Lines()[0], "Page Zero - Setup RAM");  // the pane's report drawn again
   EXPECT_DOUBLE_EQ(chart.temperature[1].y, 32.9);
+  // A new page 0 (a download's first step) no longer fits the line shown.
+  Page0(26, 3);
+  reports.ShowPage0();
+  EXPECT_EQ(told.back(), "");
+  reports.ShowTemperature();
+  EXPECT_EQ(told.back(), "32.0 to 33.8 \u00B0F, mean 32.9, above 0 00:00, below 0 00:00");
 }
 
 }  // namespace
