@@ -4,6 +4,7 @@ namespace logger {
 
 namespace {
 const char* DeviceKey(PortChoice choice) { return choice == PortChoice::Comm1 ? "ports/comm1" : "ports/comm2"; }
+constexpr const char* kUnitKey = "view/unit";
 }  // namespace
 
 std::optional<std::string> MemorySettingsStore::Read(const std::string& key) const {
@@ -29,6 +30,16 @@ std::optional<std::string> AppSettings::RememberedDevice(PortChoice choice) cons
 
 bool AppSettings::RememberDevice(PortChoice choice, const std::string& path, std::string& error) {
   return store_.Write(DeviceKey(choice), path, error);
+}
+
+TemperatureUnit AppSettings::Unit() const {
+  auto keyword = store_.Read(kUnitKey);
+  auto unit = keyword ? UnitFromKeyword(*keyword) : std::nullopt;
+  return unit.value_or(TemperatureUnit::Celsius);
+}
+
+bool AppSettings::RememberUnit(TemperatureUnit unit, std::string& error) {
+  return store_.Write(kUnitKey, UnitKeyword(unit), error);
 }
 
 }  // namespace logger

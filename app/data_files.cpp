@@ -58,9 +58,9 @@ std::string DataFileName(const std::string& chosen) {
   return chosen.substr(0, dot) + ".dat";
 }
 
-LoggerFiles::LoggerFiles(LoggerApp& app, LoggerReports& reports, ReportPane& pane, ChartDisplay& chart,
-                         platform::FileSystem& files, FileDialogView& dialogs)
-    : app_(app), reports_(reports), pane_(pane), chart_(chart), files_(files), dialogs_(dialogs) {}
+LoggerFiles::LoggerFiles(LoggerApp& app, LoggerReports& reports, ChartDisplay& chart, platform::FileSystem& files,
+                         FileDialogView& dialogs)
+    : app_(app), reports_(reports), chart_(chart), files_(files), dialogs_(dialogs) {}
 
 void LoggerFiles::Save1Click() {
   app_.RunCommand([this] {
@@ -102,10 +102,18 @@ void LoggerFiles::OpenFile(const std::string& path) {
 }
 
 void LoggerFiles::WriteReportFile(const std::string& path) {
+  // The file is in degrees Celsius whatever the window shows, so files stay
+  // exchangeable: its text comes from the store through renderers of its
+  // own. The window's pane and chart draw the same reports on the way, as
+  // a save always showed them.
+  LineListPane filePane;
+  ChartSeriesMemory fileSeries;
+  LoggerReports celsius(app_.State(), filePane, fileSeries, reports_.Clock());
   std::string text;
   auto section = [&](void (LoggerReports::*show)()) {
     (reports_.*show)();
-    for (const std::string& line : pane_.Lines()) text += ToFileText(line) + kLineEnd;
+    (celsius.*show)();
+    for (const std::string& line : filePane.Lines()) text += ToFileText(line) + kLineEnd;
   };
   section(&LoggerReports::ShowPage0);
   section(&LoggerReports::ShowPage2);
@@ -114,16 +122,19 @@ void LoggerFiles::WriteReportFile(const std::string& path) {
   section(&LoggerReports::ShowHistogram);
   // The listing comes from the line series, refilled from the store here.
   reports_.ShowTemperature();
-  text += TemperatureListing();
+  celsius.ShowTemperature();
+  text += Listing(fileSeries);
   platform::IoError result = files_.WriteFileAtomically(path, text);
   if (!result.Ok()) throw FileError(FileErrorMessage(result));
 }
 
-std::string LoggerFiles::TemperatureListing() const {
+std::string LoggerFiles::TemperatureListing() const { return Listing(chart_); }
+
+std::string LoggerFiles::Listing(const ChartDisplay& series) const {
   std::string text;
   double t = app_.State().LogStartTime;
-  for (std::size_t i = 0; i < chart_.TemperaturePointCount(); ++i) {
-    text += ToFileText(LoggerReports::TemperatureLine(t, chart_.TemperatureY(i))) + kLineEnd;
+  for (std::size_t i = 0; i < series.TemperaturePointCount(); ++i) {
+    text += ToFileText(LoggerReports::TemperatureLine(t, series.TemperatureY(i))) + kLineEnd;
     t += app_.State().SampleStep;
   }
   return text;

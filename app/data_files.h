@@ -42,8 +42,8 @@ class LoggerFiles {
  public:
   static constexpr std::size_t kMaxDataFileBytes = 1 << 20;
 
-  LoggerFiles(LoggerApp& app, LoggerReports& reports, ReportPane& pane, ChartDisplay& chart,
-              platform::FileSystem& files, FileDialogView& dialogs);
+  LoggerFiles(LoggerApp& app, LoggerReports& reports, ChartDisplay& chart, platform::FileSystem& files,
+              FileDialogView& dialogs);
 
   void Save1Click();
   // Open replaces the store, so it is refused while a command waits.
@@ -54,7 +54,8 @@ class LoggerFiles {
   void OpenFile(const std::string& path);
 
   void WriteReportFile(const std::string& path);
-  // The temperature listing from the line series' points.
+  // The temperature listing from the line series' points, in the unit they
+  // are shown in.
   std::string TemperatureListing() const;
   void WriteDataFile(const std::string& path);
   // The 3000 entries of a data file; throws the invalid-integer error for the
@@ -63,9 +64,10 @@ class LoggerFiles {
   LoggerStore ReadDataFile(const std::string& path);
 
  private:
+  std::string Listing(const ChartDisplay& series) const;
+
   LoggerApp& app_;
   LoggerReports& reports_;
-  ReportPane& pane_;
   ChartDisplay& chart_;
   platform::FileSystem& files_;
   FileDialogView& dialogs_;

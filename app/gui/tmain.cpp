@@ -104,7 +104,17 @@ TMain::TMain(Options options) {
     fileDialogs = ownedFileDialogs_.get();
   }
   fileSystem_ = std::make_unique<platform::PosixFileSystem>();
-  files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, *memo1_, chartData_, *fileSystem_, *fileDialogs);
+  files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, chartData_, *fileSystem_, *fileDialogs);
+  exportDialogs_ = options.exportDialogs;
+  if (exportDialogs_ == nullptr) {
+    ownedExportDialogs_ = std::make_unique<GuiExportDialogs>(*messages, this);
+    exportDialogs_ = ownedExportDialogs_.get();
+  }
+  // The log's statistics show while the temperature line does; the unit is
+  // the one chosen last time.
+  reports_->OnSummary = [this](const std::string& summary) { app_->Status().SetSummary(summary); };
+  reports_->SetUnit(appSettings_->Unit());
+  Action(reports_->Unit() == logger::TemperatureUnit::Fahrenheit ? "Fahrenheit1" : "Celsius1")->setChecked(true);
   printer_ = options.printer;
   if (printer_ == nullptr) {
     ownedPrinter_ = std::make_unique<platform::QtPrinter>(this);
@@ -139,12 +149,15 @@ void TMain::BuildMenus() {
   file->setObjectName("File1");
   AddItem(file, "Open1", "&Open...", &TMain::Open1Click);
   AddItem(file, "Save1", "&Save...", &TMain::Save1Click);
+  AddExportItems(file);
   file->addSeparator()->setObjectName("N4");
   AddItem(file, "PrintSetup1", "Print Se&tup...", &TMain::PrintSetup1Click);
   AddItem(file, "p1", "Print Pre&view", &TMain::p1Click);
   AddItem(file, "Print1", "&Print", &TMain::Print1Click);
   file->addSeparator()->setObjectName("N1");
   AddItem(file, "Exit1", "E&xit", &TMain::Exit1Click);
+
+  BuildViewMenu();
 
   QMenu* loggerMenu = menuBar()->addMenu("&Logger");
   loggerMenu->setObjectName("Logger1");
@@ -187,6 +200,25 @@ void TMain::BuildMenus() {
   help->setObjectName("Help1");
   AddItem(help, "About1", "&About", &TMain::About1Click);
 
+}
+
+void TMain::AddExportItems(QMenu* file) {
+  AddItem(file, "ExportLogAsCsv1", "Export &Log as CSV...", &TMain::ExportLogAsCsv1Click);
+  AddItem(file, "ExportChart1", "Export &Chart...", &TMain::ExportChart1Click);
+}
+
+void TMain::BuildViewMenu() {
+  QMenu* view = menuBar()->addMenu("&View");
+  view->setObjectName("View1");
+  auto* units = new QActionGroup(this);
+  units->setExclusive(true);
+  QAction* celsius = AddItem(view, "Celsius1", "&Celsius", &TMain::Celsius1Click);
+  QAction* fahrenheit = AddItem(view, "Fahrenheit1", "&Fahrenheit", &TMain::Fahrenheit1Click);
+  for (QAction* a : {celsius, fahrenheit}) {
+    a->setCheckable(true);
+    units->addAction(a);
+  }
+  celsius->setChecked(true);
 }
 
 void TMain::BuildLayout() {
@@ -249,6 +281,47 @@ void TMain::Print1Click() {
 void TMain::Open1Click() { files_->Open1Click(); }
 
 void TMain::Save1Click() { files_->Save1Click(); }
+
+void TMain::ExportLogAsCsv1Click() {
+  std::optional<CsvExportChoice> choice = exportDialogs_->ExecuteCsvExport();
+  if (!choice) return;
+  choice->options.unit = reports_->Unit();
+  app_->RunCommand([&] {
+    logger::ExportTemperatureLogCsv(app_->State(), app_->Ui().clock.Now().year, choice->options, timeZone_,
+                                    *fileSystem_, choice->path);
+    app_->Status().SetNotice("Exported the log to " + choice->path);
+  });
+}
+
+void TMain::ExportChart1Click() {
+  std::optional<ChartExportChoice> choice = exportDialogs_->ExecuteChartExport(chart1_->width(), chart1_->height());
+  if (!choice) return;
+  app_->RunCommand([&] {
+    // The chart as shown, at its zoom, through quorvel-cli's renderer.
+    std::optional<platform::ChartFileFormat> format = platform::ChartFileFormatOf(choice->path);
+    if (!format) throw logger::FileError("Cannot write " + choice->path + ": name it .png, .svg or .pdf");
+    std::string error;
+    if (!platform::ExportChart(chartData_.Chart1(), *format, choice->path, choice->options, error)) {
+      throw logger::FileError(error);
+    }
+    app_->Status().SetNotice("Exported the chart to " + choice->path);
+  });
+}
+
+void TMain::Celsius1Click() { ChooseUnit(logger::TemperatureUnit::Celsius); }
+
+void TMain::Fahrenheit1Click() { ChooseUnit(logger::TemperatureUnit::Fahrenheit); }
+
+void TMain::ChooseUnit(logger::TemperatureUnit unit) {
+  Action(unit == logger::TemperatureUnit::Fahrenheit ? "Fahrenheit1" : "Celsius1")->setChecked(true);
+  if (reports_->Unit() == unit) return;
+  reports_->SetUnit(unit);
+  std::string error;
+  if (!appSettings_->RememberUnit(unit, error)) {
+    app_->Status().SetNotice("The unit choice was not remembered: " + error);
+  }
+  app_->RunCommand([this] { reports_->ShowAgain(); });
+}
 
 void TMain::ReadAll1Click() { downloads_->ReadAll1Click(); }
 
