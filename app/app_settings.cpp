@@ -5,6 +5,7 @@ namespace logger {
 namespace {
 constexpr const char* kArchiveKey = "downloads/archive";
 const char* DeviceKey(PortChoice choice) { return choice == PortChoice::Comm1 ? "ports/comm1" : "ports/comm2"; }
+constexpr const char* kUnitKey = "view/unit";
 }  // namespace
 
 std::optional<std::string> MemorySettingsStore::Read(const std::string& key) const {
@@ -40,6 +41,16 @@ bool AppSettings::ArchiveDownloads() const {
 
 bool AppSettings::SetArchiveDownloads(bool on, std::string& error) {
   return store_.Write(kArchiveKey, on ? "true" : "false", error);
+}
+
+TemperatureUnit AppSettings::Unit() const {
+  auto keyword = store_.Read(kUnitKey);
+  auto unit = keyword ? UnitFromKeyword(*keyword) : std::nullopt;
+  return unit.value_or(TemperatureUnit::Celsius);
+}
+
+bool AppSettings::RememberUnit(TemperatureUnit unit, std::string& error) {
+  return store_.Write(kUnitKey, UnitKeyword(unit), error);
 }
 
 }  // namespace logger

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/port_choice.h"
+#include "app/temperature_unit.h"
 
 namespace logger {
 
@@ -46,6 +47,11 @@ class AppSettings {
   // switched off: "archive=false" under [downloads]).
   bool ArchiveDownloads() const;
   bool SetArchiveDownloads(bool on, std::string& error);
+
+  // The unit temperatures are shown in (View, Celsius / Fahrenheit);
+  // Celsius when none was chosen or the file holds something else.
+  TemperatureUnit Unit() const;
+  bool RememberUnit(TemperatureUnit unit, std::string& error);
 
  private:
   SettingsStore& store_;

@@ -110,11 +110,15 @@ std::string DataFileName(const std::string& chosen) {
   return chosen.substr(0, dot) + ".dat";
 }
 
-std::string ReportFileText(LoggerReports& reports, const ReportPane& pane, const ChartDisplay& chart,
-                           const LoggerState& state) {
+std::string ReportFileText(LoggerState& state, const platform::Clock& clock) {
+  // Degrees Celsius whatever the window shows, so files stay exchangeable:
+  // the text comes from the store through renderers of its own.
+  LineListPane pane;
+  ChartSeriesMemory series;
+  LoggerReports celsius(state, pane, series, clock);
   std::string text;
   auto section = [&](void (LoggerReports::*show)()) {
-    (reports.*show)();
+    (celsius.*show)();
     for (const std::string& line : pane.Lines()) text += ToFileText(line) + kLineEnd;
   };
   section(&LoggerReports::ShowPage0);
@@ -123,8 +127,8 @@ std::string ReportFileText(LoggerReports& reports, const ReportPane& pane, const
   section(&LoggerReports::ShowAlarms);
   section(&LoggerReports::ShowHistogram);
   // The listing comes from the line series, refilled from the store here.
-  reports.ShowTemperature();
-  return text + TemperatureListingText(chart, state);
+  celsius.ShowTemperature();
+  return text + TemperatureListingText(series, state);
 }
 
 std::string TemperatureListingText(const ChartDisplay& chart, const LoggerState& state) {
@@ -144,9 +148,9 @@ std::string DataFileText(const LoggerStore& store) {
   return text;
 }
 
-LoggerFiles::LoggerFiles(LoggerApp& app, LoggerReports& reports, ReportPane& pane, ChartDisplay& chart,
-                         platform::FileSystem& files, FileDialogView& dialogs)
-    : app_(app), reports_(reports), pane_(pane), chart_(chart), files_(files), dialogs_(dialogs) {}
+LoggerFiles::LoggerFiles(LoggerApp& app, LoggerReports& reports, ChartDisplay& chart, platform::FileSystem& files,
+                         FileDialogView& dialogs)
+    : app_(app), reports_(reports), chart_(chart), files_(files), dialogs_(dialogs) {}
 
 bool LoggerFiles::Save1Click() {
   if (app_.CommandRunning()) return false;
@@ -187,9 +191,7 @@ std::string LoggerFiles::ReplaceQuestion(const std::vector<std::string>& paths) 
 void LoggerFiles::SaveAs(const std::string& chosen) {
   Hourglass hourglass(app_.Ui().cursor);
   app_.Ui().pump.ProcessPendingEvents();
-  // The report is drawn even when its name is the data file's (which then
-  // replaces it): drawing it leaves the chart on the temperature line.
-  std::string report = ReportFileText(reports_, pane_, chart_, app_.State());
+  std::string report = DrawReportsForFile();
   std::vector<platform::FileContent> contents;
   const std::string dataName = DataFileName(chosen);
   if (dataName != chosen) contents.push_back({chosen, std::move(report)});
@@ -197,6 +199,19 @@ void LoggerFiles::SaveAs(const std::string& chosen) {
   WriteTogether(contents);
   reports_.ShowPage0();
   app_.Ui().pump.ProcessPendingEvents();
+}
+
+std::string LoggerFiles::DrawReportsForFile() {
+  // The window draws every report on the way, as a save always showed them
+  // (also when the report's name is the data file's, which then replaces
+  // it): the pane and the chart end on the temperature listing and line.
+  reports_.ShowPage0();
+  reports_.ShowPage2();
+  reports_.ShowSerialNumber();
+  reports_.ShowAlarms();
+  reports_.ShowHistogram();
+  reports_.ShowTemperature();
+  return ReportFileText(app_.State(), reports_.Clock());
 }
 
 void LoggerFiles::WriteTogether(const std::vector<platform::FileContent>& contents) {
@@ -248,7 +263,7 @@ void LoggerFiles::OpenFile(const std::string& path) {
 }
 
 void LoggerFiles::WriteReportFile(const std::string& path) {
-  WriteTogether({{path, ReportFileText(reports_, pane_, chart_, app_.State())}});
+  WriteTogether({{path, DrawReportsForFile()}});
 }
 
 std::string LoggerFiles::TemperatureListing() const { return TemperatureListingText(chart_, app_.State()); }

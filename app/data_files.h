@@ -44,10 +44,10 @@ class FileDialogView {
 // has none): "Data1.log" -> "Data1.dat".
 std::string DataFileName(const std::string& chosen);
 
-// The whole report file's text: every report drawn into `pane` (and the
-// listing from `chart`'s line series), as Save writes it.
-std::string ReportFileText(LoggerReports& reports, const ReportPane& pane, const ChartDisplay& chart,
-                           const LoggerState& state);
+// The whole report file's text, in degrees Celsius whatever the window
+// shows: every report of `state`'s store (whose start time and step it
+// derives), then the temperature listing.
+std::string ReportFileText(LoggerState& state, const platform::Clock& clock);
 // The temperature listing, the report file's last section: one line per
 // point of the line series.
 std::string TemperatureListingText(const ChartDisplay& chart, const LoggerState& state);
@@ -66,8 +66,8 @@ class LoggerFiles {
   static constexpr std::size_t kMaxDataFileBytes = 1 << 20;
   static constexpr const char* kSaveTitle = "Save All Data to a File";
 
-  LoggerFiles(LoggerApp& app, LoggerReports& reports, ReportPane& pane, ChartDisplay& chart,
-              platform::FileSystem& files, FileDialogView& dialogs);
+  LoggerFiles(LoggerApp& app, LoggerReports& reports, ChartDisplay& chart, platform::FileSystem& files,
+              FileDialogView& dialogs);
 
   // Save reads the store while a command may be changing it, so it is
   // refused (false) while one waits. After a download that did not complete
@@ -84,7 +84,8 @@ class LoggerFiles {
   void OpenFile(const std::string& path);
 
   void WriteReportFile(const std::string& path);
-  // The temperature listing from the line series' points.
+  // The temperature listing from the line series' points, in the unit they
+  // are shown in.
   std::string TemperatureListing() const;
   void WriteDataFile(const std::string& path);
   // The 3000 entries of a data file; throws the invalid-integer error (with
@@ -97,13 +98,15 @@ class LoggerFiles {
   std::string ReplaceQuestion(const std::vector<std::string>& paths);
 
  private:
+  // Draws every report in the window (as a save shows them) and returns
+  // the report file's text.
+  std::string DrawReportsForFile();
   // Writes the files together; a failure throws FileError saying which were
   // written and which not.
   void WriteTogether(const std::vector<platform::FileContent>& contents);
 
   LoggerApp& app_;
   LoggerReports& reports_;
-  ReportPane& pane_;
   ChartDisplay& chart_;
   platform::FileSystem& files_;
   FileDialogView& dialogs_;

@@ -98,15 +98,12 @@ bool DownloadArchive::Keep(const LoggerState& state, std::string& path, std::str
     return false;
   }
   const std::string shownFolder = runtime::EscapeForMessage(folder_);
-  // The same text Save writes, drawn off screen: the window's pane and chart
-  // keep what they show.
+  // The same text Save writes, drawn off screen: the window's pane, chart
+  // and times keep what they show.
   std::string report, data;
   try {
     LoggerState copy = state;
-    LineListPane pane;
-    ChartSeriesMemory chart;
-    LoggerReports reports(copy, pane, chart, clock_);
-    report = ReportFileText(reports, pane, chart, copy);
+    report = ReportFileText(copy, clock_);
     data = DataFileText(copy.LoggerData);
   } catch (const std::exception& e) {
     error = "Not archived: " + runtime::ErrorText(e);

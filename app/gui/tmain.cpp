@@ -45,10 +45,10 @@ constexpr int kChartHeight = 334;
 // refused while a command waits, because two commands' bytes on one line
 // corrupt both, and a store half downloaded is no recording to save or
 // print. The report items stay: they only show the store as it is.
-constexpr const char* kDeviceItems[] = {"ReadAll1",        "ReadJustPage01", "Setup1", "SettoPCTime1",
-                                        "SetNVram1",       "Open1",          "Save1",  "OpenRecentDownload1",
-                                        "Print1",          "p1",             "mnuComm1", "mnuComm2",
-                                        "mnuChooseDevice"};
+constexpr const char* kDeviceItems[] = {
+    "ReadAll1", "ReadJustPage01", "Setup1",          "SettoPCTime1", "SetNVram1", "Open1",    "Save1",
+    "OpenRecentDownload1",        "ExportLogAsCsv1", "ExportChart1", "Print1",    "p1",       "mnuComm1",
+    "mnuComm2", "mnuChooseDevice"};
 
 // A device path as menu text: a "&" in it is a character, not a mark.
 QString MenuText(const std::string& text) { return QString::fromStdString(text).replace("&", "&&"); }
@@ -112,8 +112,18 @@ TMain::TMain(Options options) {
     fileDialogs = ownedFileDialogs_.get();
   }
   fileSystem_ = std::make_unique<platform::PosixFileSystem>();
-  files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, *memo1_, chartData_, *fileSystem_, *fileDialogs);
-  std::string archiveFolder = options.archiveFolder;
+  files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, chartData_, *fileSystem_, *fileDialogs);
+  exportDialogs_ = options.exportDialogs;
+  if (exportDialogs_ == nullptr) {
+    ownedExportDialogs_ = std::make_unique<GuiExportDialogs>(*messages, this);
+    exportDialogs_ = ownedExportDialogs_.get();
+  }
+  // The log's statistics show while the temperature line does; the unit is
+  // the one chosen last time.
+  reports_->OnSummary = [this](const std::string& summary) { app_->Status().SetSummary(summary); };
+  reports_->SetUnit(appSettings_->Unit());
+  Action(reports_->Unit() == logger::TemperatureUnit::Fahrenheit ? "Fahrenheit1" : "Celsius1")->setChecked(true);
+    std::string archiveFolder = options.archiveFolder;
   if (archiveFolder.empty()) {
     archiveFolder = logger::DownloadArchive::DefaultFolder([](const char* name) { return std::getenv(name); });
   }
@@ -158,12 +168,15 @@ void TMain::BuildMenus() {
   AddItem(file, "Open1", "&Open...", &TMain::Open1Click)->setShortcut(QKeySequence::Open);
   AddItem(file, "Save1", "&Save...", &TMain::Save1Click)->setShortcut(QKeySequence::Save);
   BuildArchiveItems(file);
+  AddExportItems(file);
   file->addSeparator()->setObjectName("N4");
   AddItem(file, "PrintSetup1", "Print Se&tup...", &TMain::PrintSetup1Click);
   AddItem(file, "p1", "Print Pre&view", &TMain::p1Click);
   AddItem(file, "Print1", "&Print", &TMain::Print1Click);
   file->addSeparator()->setObjectName("N1");
   AddItem(file, "Exit1", "E&xit", &TMain::Exit1Click);
+
+  BuildViewMenu();
 
   QMenu* loggerMenu = menuBar()->addMenu("&Logger");
   loggerMenu->setObjectName("Logger1");
@@ -215,6 +228,25 @@ void TMain::BuildArchiveItems(QMenu* file) {
   keep->setToolTip("Keep a copy of every download that completes, to open again later");
 }
 
+void TMain::AddExportItems(QMenu* file) {
+  AddItem(file, "ExportLogAsCsv1", "Export &Log as CSV...", &TMain::ExportLogAsCsv1Click);
+  AddItem(file, "ExportChart1", "Export &Chart...", &TMain::ExportChart1Click);
+}
+
+void TMain::BuildViewMenu() {
+  QMenu* view = menuBar()->addMenu("&View");
+  view->setObjectName("View1");
+  auto* units = new QActionGroup(this);
+  units->setExclusive(true);
+  QAction* celsius = AddItem(view, "Celsius1", "&Celsius", &TMain::Celsius1Click);
+  QAction* fahrenheit = AddItem(view, "Fahrenheit1", "&Fahrenheit", &TMain::Fahrenheit1Click);
+  for (QAction* a : {celsius, fahrenheit}) {
+    a->setCheckable(true);
+    units->addAction(a);
+  }
+  celsius->setChecked(true);
+}
+
 void TMain::BuildLayout() {
   auto* central = new QWidget(this);
   auto* column = new QVBoxLayout(central);
@@ -262,11 +294,15 @@ void TMain::p1Click() {
   chartPreviewer1_->Execute(this);
 }
 
-void TMain::Print1Click() {
-  if (app_->CommandRunning()) return;
-  // A download that stopped part-way left two recordings mixed in the chart.
+bool TMain::MayWriteOut(const char* title, const char* question) {
+  if (app_->CommandRunning()) return false;
+  // A download that stopped part-way left two recordings mixed in the store.
   std::string incomplete = app_->IncompleteStoreText();
-  if (!incomplete.empty() && !app_->Ui().messages.AskYesNo("Print", incomplete + "\n\nPrint it anyway?")) return;
+  return incomplete.empty() || app_->Ui().messages.AskYesNo(title, incomplete + "\n\n" + question);
+}
+
+void TMain::Print1Click() {
+  if (!MayWriteOut("Print", "Print it anyway?")) return;
   // Without an installed printer the page goes to a PDF file.
   if (printer_->PrinterIndex() < 0 && printer_->OutputFile().empty()) {
     QString pdf = QFileDialog::getSaveFileName(this, "Print to a PDF File", "Chart1.pdf", "PDF files (*.pdf)");
@@ -282,6 +318,49 @@ void TMain::Print1Click() {
 void TMain::Open1Click() { files_->Open1Click(); }
 
 void TMain::Save1Click() { files_->Save1Click(); }
+
+void TMain::ExportLogAsCsv1Click() {
+  if (!MayWriteOut("Export Log as CSV", "Export it anyway?")) return;
+  std::optional<CsvExportChoice> choice = exportDialogs_->ExecuteCsvExport();
+  if (!choice) return;
+  choice->options.unit = reports_->Unit();
+  app_->RunCommand([&] {
+    logger::ExportTemperatureLogCsv(app_->State(), app_->Ui().clock.Now().year, choice->options, timeZone_,
+                                    *fileSystem_, choice->path);
+    app_->Status().SetNotice("Exported the log to " + choice->path);
+  });
+}
+
+void TMain::ExportChart1Click() {
+  if (!MayWriteOut("Export Chart", "Export it anyway?")) return;
+  std::optional<ChartExportChoice> choice = exportDialogs_->ExecuteChartExport(chart1_->width(), chart1_->height());
+  if (!choice) return;
+  app_->RunCommand([&] {
+    // The chart as shown, at its zoom, through quorvel-cli's renderer.
+    std::optional<platform::ChartFileFormat> format = platform::ChartFileFormatOf(choice->path);
+    if (!format) throw logger::FileError("Cannot write " + choice->path + ": name it .png, .svg or .pdf");
+    std::string error;
+    if (!platform::ExportChart(chartData_.Chart1(), *format, choice->path, choice->options, error)) {
+      throw logger::FileError(error);
+    }
+    app_->Status().SetNotice("Exported the chart to " + choice->path);
+  });
+}
+
+void TMain::Celsius1Click() { ChooseUnit(logger::TemperatureUnit::Celsius); }
+
+void TMain::Fahrenheit1Click() { ChooseUnit(logger::TemperatureUnit::Fahrenheit); }
+
+void TMain::ChooseUnit(logger::TemperatureUnit unit) {
+  Action(unit == logger::TemperatureUnit::Fahrenheit ? "Fahrenheit1" : "Celsius1")->setChecked(true);
+  if (reports_->Unit() == unit) return;
+  reports_->SetUnit(unit);
+  std::string error;
+  if (!appSettings_->RememberUnit(unit, error)) {
+    app_->Status().SetNotice("The unit choice was not remembered: " + error);
+  }
+  app_->RunCommand([this] { reports_->ShowAgain(); });
+}
 
 void TMain::ReadAll1Click() { downloads_->ReadAll1Click(); }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/answer_timeout.h"
+#include "app/gui/export_dialogs.h"
 #include "app/app_settings.h"
 #include "app/chart_display.h"
 #include "app/logger_chart.h"
@@ -16,6 +17,7 @@
 #include "app/logger_app.h"
 #include "app/logger_configuration.h"
 #include "app/logger_reports.h"
+#include "platform/posix/system_time_zone.h"
 #include "platform/qt_widgets/qt_event_pump.h"
 #include "platform/qt_widgets/qt_user_messages.h"
 
@@ -54,6 +56,7 @@ class TMain final : public QMainWindow {
     std::unique_ptr<platform::SerialPort> port;
     platform::Clock* clock = nullptr;
     logger::FileDialogView* fileDialogs = nullptr;
+    ExportDialogView* exportDialogs = nullptr;
     platform::Printer* printer = nullptr;
     // Where device choices are remembered; null remembers nothing.
     logger::SettingsStore* settings = nullptr;
@@ -92,6 +95,10 @@ class TMain final : public QMainWindow {
   void Print1Click();
   void Open1Click();
   void Save1Click();
+  void ExportLogAsCsv1Click();
+  void ExportChart1Click();
+  void Celsius1Click();
+  void Fahrenheit1Click();
   void ReadAll1Click();
   void ReadJustPage01Click();
   void Setup1Click();
@@ -120,8 +127,16 @@ class TMain final : public QMainWindow {
   void BuildMenus();
   // File, Open Recent Download... and Archive Downloads.
   void BuildArchiveItems(QMenu* file);
+  void AddExportItems(QMenu* file);
+  void BuildViewMenu();
+  // Shows temperatures in `unit` from now on: the radio item, the reports
+  // drawn again, the choice remembered.
+  void ChooseUnit(logger::TemperatureUnit unit);
   void BuildLayout();
   void SetDeviceCommandsEnabled(bool enabled);
+  // Whether the store may be printed or exported now: not while a command
+  // waits, and after an incomplete download only when the user says so.
+  bool MayWriteOut(const char* title, const char* question);
   // The Comm items show their devices: "Comm1 (/dev/ttyUSB0)".
   void UpdatePortCaptions();
   QAction* AddItem(QMenu* menu, const char* name, const QString& caption, void (TMain::*handler)());
@@ -141,6 +156,9 @@ class TMain final : public QMainWindow {
   std::unique_ptr<platform::FileSystem> fileSystem_;
   std::unique_ptr<logger::LoggerFiles> files_;
   std::unique_ptr<logger::DownloadArchive> archive_;
+  std::unique_ptr<ExportDialogView> ownedExportDialogs_;
+  ExportDialogView* exportDialogs_ = nullptr;
+  platform::SystemTimeZone timeZone_;
   std::unique_ptr<platform::Printer> ownedPrinter_;
   platform::Printer* printer_ = nullptr;
   std::unique_ptr<platform::TChartPreviewer> chartPreviewer1_;

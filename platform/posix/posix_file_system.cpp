@@ -15,6 +15,8 @@ namespace platform {
 namespace {
 
 IoError NotAFile() { return {IoStatus::NotAFile, 0}; }
+// A folder keeps the system's own number, so callers can say "it is a folder".
+IoError NotAFile(mode_t mode) { return {IoStatus::NotAFile, S_ISDIR(mode) ? EISDIR : 0}; }
 
 FileKind KindOf(mode_t mode) {
   if (S_ISREG(mode)) return FileKind::Regular;
@@ -125,7 +127,7 @@ IoError PosixFileSystem::ReadFilePrefix(const std::string& path, std::size_t max
   // writer, and a device could hand out bytes for ever.
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return IoErrorFromErrno(errno);
-  if (!S_ISREG(st.st_mode)) return NotAFile();
+  if (!S_ISREG(st.st_mode)) return NotAFile(st.st_mode);
   int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return IoErrorFromErrno(errno);
   // The path may have changed between the look and the open.
@@ -173,7 +175,7 @@ IoError PosixFileSystem::WriteFiles(const std::vector<FileContent>& files, std::
     if (t.exists && S_ISCHR(t.st.st_mode)) {
       t.device = true;
     } else if (t.exists && !S_ISREG(t.st.st_mode)) {
-      refusal = NotAFile();
+      refusal = NotAFile(t.st.st_mode);
     } else if (t.exists && (t.st.st_mode & 0222) == 0) {
       // No write bit at all: read-only, even for root, as an editor treats it.
       refusal = IoErrorFromErrno(EACCES);

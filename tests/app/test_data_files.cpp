@@ -142,7 +142,7 @@ class DataFilesTest : public ::testing::Test {
   logger::LoggerReports reports{app.State(), pane, chart, clock};
   FailingFileSystem files;
   ScriptedFileDialogs dialogs;
-  logger::LoggerFiles loggerFiles{app, reports, pane, chart, files, dialogs};
+  logger::LoggerFiles loggerFiles{app, reports, chart, files, dialogs};
   fs::path dir;
 };
 
@@ -245,6 +245,22 @@ TEST_F(DataFilesTest, SaveAndOpenAreRefusedWhileACommandWaits) {
   EXPECT_EQ(files.writeCalls, 0);
   EXPECT_TRUE(loggerFiles.Save1Click());  // and afterwards it works
   EXPECT_TRUE(fs::exists(dir / "during.log"));
+}
+
+TEST_F(DataFilesTest, SaveWritesDegreesCelsiusWhateverUnitTheWindowShows) {
+  FillRecording();
+  app.State().LoggerData.Set(1 + 12, 249);  // a high alarm of 84.5: 184.1 in Fahrenheit
+  loggerFiles.SaveAs((dir / "celsius.log").string());
+  reports.SetUnit(logger::TemperatureUnit::Fahrenheit);
+  reports.ShowTemperature();  // the series hold degrees Fahrenheit now
+  loggerFiles.SaveAs((dir / "fahrenheit.log").string());
+  std::string celsius = ReadBytes(dir / "celsius.log");
+  ASSERT_NE(celsius.find("High temp alarm  84.5\r\n"), std::string::npos);
+  EXPECT_EQ(ReadBytes(dir / "fahrenheit.log"), celsius);
+  EXPECT_EQ(ReadBytes(dir / "fahrenheit.dat"), ReadBytes(dir / "celsius.dat"));
+  // The window goes on showing its own unit.
+  EXPECT_EQ(pane.Lines()[6], "High temp alarm 184.1");
+  EXPECT_DOUBLE_EQ(chart.temperature[0].y, 32.0);
 }
 
 TEST_F(DataFilesTest, ANameEndingInDatLeavesOnlyTheDataFile) {

@@ -68,7 +68,7 @@ struct ArchiveRig {
   logger::DownloadWorkflows downloads{app, reports};
   platform::PosixFileSystem files;
   NoDialogs dialogs;
-  logger::LoggerFiles loggerFiles{app, reports, pane, chart, files, dialogs};
+  logger::LoggerFiles loggerFiles{app, reports, chart, files, dialogs};
   fs::path dir;
   std::unique_ptr<logger::DownloadArchive> archive;
   std::vector<std::string> problems;

@@ -23,6 +23,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/gui/export_dialogs.h"
 #include "app/gui/tabout_box.h"
 #include "app/gui/tchoose_device.h"
 #include "app/gui/tnvram.h"
@@ -163,6 +164,23 @@ TEST_F(FormFit, About) {
   form.show();
   ASSERT_EQ(form.Label1()->text().toStdString(), "1.0.0.15");
   CheckAndShoot(form, "about");
+}
+
+TEST_F(FormFit, ExportDialogs) {
+  gui::TExportCsv csv(messages);
+  csv.FileEdit()->setText("/home/someone/cold rooms/north freezer 2026.csv");
+  csv.show();
+  CheckAndShoot(csv, "export_csv");
+  gui::TExportChart chart(messages);
+  chart.FileEdit()->setText("/home/someone/cold rooms/north freezer 2026.png");
+  bool shown = false;
+  QTimer::singleShot(0, &chart, [&] {
+    shown = true;
+    CheckAndShoot(chart, "export_chart");
+    chart.reject();
+  });
+  chart.Execute(10000, 10000);  // the widest size text it can show
+  EXPECT_TRUE(shown);
 }
 
 TEST_F(FormFit, ChooseDevice) {

@@ -37,7 +37,7 @@ TEST(MainWindowMenus, CaptionsShortcutsAndInitialStates) {
 
   QStringList menus;
   for (QAction* a : window->menuBar()->actions()) menus << a->text();
-  EXPECT_EQ(menus, (QStringList{"&File", "&Logger", "&Port", "&Help"}));
+  EXPECT_EQ(menus, (QStringList{"&File", "&View", "&Logger", "&Port", "&Help"}));
 
   struct Item {
     const char* name;
@@ -57,6 +57,8 @@ TEST(MainWindowMenus, CaptionsShortcutsAndInitialStates) {
       {"mnuComm2", "Comm&2 (/nonexistent/quorvel-test-port)", ""},
       {"mnuChooseDevice", "&Choose Device...", ""},
       {"About1", "&About", ""},           {"Cancel1", "Cancel", "Esc"},
+      {"ExportLogAsCsv1", "Export &Log as CSV...", ""}, {"ExportChart1", "Export &Chart...", ""},
+      {"Celsius1", "&Celsius", ""},       {"Fahrenheit1", "&Fahrenheit", ""},
   };
   for (const Item& item : items) {
     QAction* action = window->Action(item.name);
@@ -66,6 +68,8 @@ TEST(MainWindowMenus, CaptionsShortcutsAndInitialStates) {
   }
   EXPECT_TRUE(window->Action("mnuComm1")->isChecked());
   EXPECT_FALSE(window->Action("mnuComm2")->isChecked());
+  EXPECT_TRUE(window->Action("Celsius1")->isChecked());
+  EXPECT_FALSE(window->Action("Fahrenheit1")->isChecked());
   EXPECT_FALSE(window->Action("Cancel1")->isEnabled());
   EXPECT_TRUE(window->Action("ReadAll1")->isEnabled());
   EXPECT_EQ(window->Memo1().width(), 164);
