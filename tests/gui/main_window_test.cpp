@@ -269,7 +269,8 @@ TEST(MainWindowWait, SaveOpenAndPrintAreRefusedDuringAWait) {
   bool checked = false;
   DuringTheWait([&] {
     checked = true;
-    for (const char* name : {"Open1", "Save1", "OpenRecentDownload1", "Print1", "p1"}) {
+    for (const char* name : {"Open1", "Save1", "OpenRecentDownload1", "ExportLogAsCsv1", "ExportChart1", "Print1",
+                             "p1"}) {
       EXPECT_FALSE(window.Action(name)->isEnabled()) << name;
     }
     for (const char* name : {"Page01", "Temperature1", "ArchiveDownloads1", "Exit1"}) {
@@ -287,7 +288,8 @@ TEST(MainWindowWait, SaveOpenAndPrintAreRefusedDuringAWait) {
   ASSERT_TRUE(checked);
   EXPECT_EQ(window.App().LastCommandStop(), logger::CommandStop::Cancelled);
 
-  for (const char* name : {"Open1", "Save1", "OpenRecentDownload1", "Print1", "p1"}) {
+  for (const char* name : {"Open1", "Save1", "OpenRecentDownload1", "ExportLogAsCsv1", "ExportChart1", "Print1",
+                           "p1"}) {
     EXPECT_TRUE(window.Action(name)->isEnabled()) << name;
   }
   QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
@@ -373,6 +375,15 @@ TEST(MainWindowWait, PrintAsksFirstAfterAnIncompleteDownload) {
   messages.answers = {true};
   window.Print1Click();
   EXPECT_EQ(printer.events, (std::vector<std::string>{"begin", "end"}));
+
+  // The Export items write the store out too: they ask the same.
+  messages.answers = {false, false};
+  window.ExportLogAsCsv1Click();
+  window.ExportChart1Click();
+  ASSERT_EQ(messages.questions.size(), 4u);
+  EXPECT_EQ(messages.questions[2].title, "Export Log as CSV");
+  EXPECT_EQ(messages.questions[3].title, "Export Chart");
+  EXPECT_NE(messages.questions[3].text.find("Read All stopped at block 31 of 74"), std::string::npos);
 }
 
 TEST(MainWindowWait, ClosingTheWindowDuringAWaitActsLikeExit) {
