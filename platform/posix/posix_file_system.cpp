@@ -228,7 +228,9 @@ IoError PosixFileSystem::WriteNewFiles(const std::vector<FileContent>& files) {
   std::vector<std::string> temporaries;
   std::vector<std::string> linked;
   auto undo = [&] {
-    for (const std::string& t : temporaries) ::unlink(t.c_str());
+    for (const std::string& t : temporaries) {
+      if (!t.empty()) ::unlink(t.c_str());
+    }
     for (const std::string& l : linked) ::unlink(l.c_str());
   };
   for (const FileContent& file : files) {
@@ -242,14 +244,34 @@ IoError PosixFileSystem::WriteNewFiles(const std::vector<FileContent>& files) {
   }
   // A hard link never replaces an existing name: EEXIST says it is taken.
   for (std::size_t i = 0; i < files.size(); ++i) {
-    if (::link(temporaries[i].c_str(), files[i].path.c_str()) != 0) {
-      IoError result = IoErrorFromErrno(errno);
-      undo();
-      return result;
+    const std::string& path = files[i].path;
+    if (::link(temporaries[i].c_str(), path.c_str()) == 0) {
+      linked.push_back(path);
+      continue;
     }
-    linked.push_back(files[i].path);
+    int err = errno;
+    if (err == EPERM || err == EOPNOTSUPP || err == EMLINK) {
+      // A file system without hard links (FAT, some network shares): take
+      // the name with an exclusive create, then rename the whole file over
+      // that empty placeholder of ours.
+      int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+      if (fd >= 0) {
+        ::close(fd);
+        linked.push_back(path);
+        if (::rename(temporaries[i].c_str(), path.c_str()) == 0) {
+          temporaries[i].clear();
+          continue;
+        }
+      }
+      err = errno;
+    }
+    IoError result = IoErrorFromErrno(err);
+    undo();
+    return result;
   }
-  for (const std::string& t : temporaries) ::unlink(t.c_str());
+  for (const std::string& t : temporaries) {
+    if (!t.empty()) ::unlink(t.c_str());
+  }
   return {};
 }
 

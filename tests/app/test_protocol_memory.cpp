@@ -351,29 +351,6 @@ TEST(ProtocolFaults, ALateAnswerIsNotTakenByTheNextCommand) {
   EXPECT_TRUE(AllEqual(rig.state.LoggerData, 33, 64, kUntouched));
 }
 
-// Cancel in the middle of an answer: the rest of it still comes, and the
-// next command lets it pass before it sends.
-TEST(ProtocolFaults, TheRestOfACancelledAnswerIsNotTakenByTheNextCommand) {
-  MemoryRig rig(Fragments(4));
-  rig.pump.OnProcess = [&] {
-    if (rig.port.Writes().size() == 2 && rig.port.Released() > 0) rig.protocol.RequestCancel();
-  };
-  rig.protocol.BeginCommand();
-  rig.protocol.ReadHistogram();
-  EXPECT_EQ(rig.protocol.Stop(), CommandStop::Cancelled);
-  rig.protocol.EndCommand();
-  EXPECT_GT(rig.port.PendingPieces(), 0u);  // the rest of that answer is on its way
-
-  rig.pump.OnProcess = nullptr;
-  Fill(rig.state.LoggerData, 65, 74, kUntouched);
-  rig.protocol.BeginCommand();
-  rig.protocol.ReadSerialNumber();
-  rig.protocol.EndCommand();
-  EXPECT_EQ(rig.protocol.Stop(), CommandStop::None);
-  EXPECT_EQ(rig.protocol.AnswerLength(), 34u);
-  EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 65, 0x0200, 10));
-}
-
 // --- Exit and Cancel while waiting
 
 class ProtocolStopDuringHistogram : public ::testing::TestWithParam<bool> {};
