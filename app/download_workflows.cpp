@@ -47,7 +47,9 @@ void DownloadWorkflows::ArchiveCompletedDownload() {
   std::string path, problem;
   if (archive_->Keep(app_.State(), path, problem)) {
     lastArchived_ = path;
-    app_.Status().SetNotice("Kept in the download archive as " + path.substr(path.rfind('/') + 1));
+    // Short, so it shows whole beside the log's statistics; File, Open
+    // Recent Download... names the files.
+    app_.Status().SetNotice("Download kept in the archive");
     return;
   }
   // The download itself succeeded; only keeping a copy did not.

@@ -115,7 +115,7 @@ TEST(DownloadArchive, ACompletedReadAllIsKeptExactlyAsSaveWritesIt) {
   const std::string base = SerialOf(sim::RecorderMemory::Plausible(1796000000)) + "-20260305-090704";
   EXPECT_EQ(Names(rig.Folder()), (std::vector<std::string>{base + ".dat", base + ".log"}));
   EXPECT_EQ(rig.downloads.LastArchived(), (rig.Folder() / (base + ".log")).string());
-  EXPECT_EQ(rig.app.Status().Notice(), "Kept in the download archive as " + base + ".log");
+  EXPECT_EQ(rig.app.Status().Notice(), "Download kept in the archive");
   // Keeping a copy leaves the window showing what Read All showed.
   EXPECT_EQ(rig.pane.Lines().size(), 2050u);
   EXPECT_EQ(rig.chart.active, logger::ChartSeriesMemory::Active::Temperature);
