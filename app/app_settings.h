@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/port_choice.h"
+#include "app/temperature_unit.h"
 
 namespace logger {
 
@@ -41,6 +42,16 @@ class AppSettings {
   // The device last chosen for a Port item (Port, Choose Device...).
   std::optional<std::string> RememberedDevice(PortChoice choice) const;
   bool RememberDevice(PortChoice choice, const std::string& path, std::string& error);
+
+  // Whether completed downloads are kept in the download archive (on unless
+  // switched off: "archive=false" under [downloads]).
+  bool ArchiveDownloads() const;
+  bool SetArchiveDownloads(bool on, std::string& error);
+
+  // The unit temperatures are shown in (View, Celsius / Fahrenheit);
+  // Celsius when none was chosen or the file holds something else.
+  TemperatureUnit Unit() const;
+  bool RememberUnit(TemperatureUnit unit, std::string& error);
 
  private:
   SettingsStore& store_;

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <ostream>
 
+#include "app/log_statistics.h"
 #include "app/logger_configuration.h"
-#include "cli/chart_export.h"
+#include "platform/qt_widgets/chart_export.h"
 #include "platform/qt_widgets/qt_printer.h"
 #include "plot/printing/chart_printing.h"
 #include "platform/posix/posix_serial_port.h"
@@ -60,10 +62,19 @@ CliApp::CliApp(const CliOptions& options, std::ostream& out, std::ostream& err)
   pump_.OnInterrupt = [this] { app_->RequestAbort(); };
   reports_ = std::make_unique<logger::LoggerReports>(app_->State(), pane_, chart_, clock_);
   downloads_ = std::make_unique<logger::DownloadWorkflows>(*app_, *reports_);
-  files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, pane_, chart_, fileSystem_, noDialogs_);
+  files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, chart_, fileSystem_, noDialogs_);
+  // Every completed read-all is kept in the download archive.
+  archive_ = std::make_unique<logger::DownloadArchive>(
+      fileSystem_, clock_, logger::DownloadArchive::DefaultFolder([](const char* name) { return std::getenv(name); }));
+  downloads_->SetArchive(archive_.get());
+  downloads_->OnArchiveProblem = [this](const std::string& problem) {
+    err_ << problem << '\n';
+    err_.flush();
+  };
 }
 
 int CliApp::Run() {
+  if (!TakeCommandOutputOptions()) return kExitBadArguments;
   if (options_.command == "ports") return RunPorts();
   if (options_.command == "read-raw") return RunReadRaw();
   if (options_.command == "read-all") return RunReadAll();
@@ -72,6 +83,7 @@ int CliApp::Run() {
   if (options_.command == "set-clock") return RunSetClock();
   if (options_.command == "set-description") return RunSetDescription();
   if (options_.command == "open") return RunOpen();
+  if (options_.command == "downloads") return RunDownloads();
   err_ << "unknown command '" << options_.command << "'\n" << UsageText();
   return kExitBadArguments;
 }
@@ -103,7 +115,8 @@ int CliApp::StatusOfLastCommand() const {
     case logger::CommandStop::Aborted: return kExitInterrupted;
     case logger::CommandStop::TimedOut:
     case logger::CommandStop::DeviceLost:
-    case logger::CommandStop::NotOpen: return kExitLink;
+    case logger::CommandStop::NotOpen:
+    case logger::CommandStop::OutOfFrame: return kExitLink;
     case logger::CommandStop::Cancelled:
     case logger::CommandStop::None: break;
   }
@@ -173,36 +186,48 @@ bool CliApp::NoArguments(const char* usage) {
 int CliApp::RunReadAll() {
   std::optional<std::string> saveName;
   const auto& args = options_.args;
-  if (args.size() == 2 && args[0] == "--save" && !args[1].empty()) {
-    saveName = args[1];
-  } else if (!args.empty()) {
-    if (args[0] == "--save") {
-      err_ << "read-all: --save needs a file name";
+  const char* usage =
+      "; usage: read-all [--save NAME] [--no-archive] [--csv OUT] [--utc] [--excel] [--recorded-only] [--fahrenheit]\n";
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--no-archive") {
+      archive_->SetEnabled(false);
+    } else if (args[i] == "--save" && i + 1 < args.size() && !args[i + 1].empty() && !saveName) {
+      saveName = args[++i];
     } else {
-      err_ << Unexpected("read-all", args[args.size() > 2 && args[0] == "--save" ? 2 : 0]);
+      if (args[i] == "--save" && saveName) {
+        err_ << "read-all: --save is given twice" << usage;
+      } else if (args[i] == "--save") {
+        err_ << "read-all: --save needs a file name" << usage;
+      } else {
+        err_ << Unexpected("read-all", args[i]) << usage;
+      }
+      return kExitBadArguments;
     }
-    err_ << "; usage: read-all [--save NAME]\n";
-    return kExitBadArguments;
   }
   int status = kExitDone;
   if (!OpenRecorderPort(status)) return status;
   downloads_->ReadAll1Click();
   pane_.Flush();
   status = StatusOfLastCommand();
-  if (status != kExitDone || !saveName) return status;
+  // A download that did not complete mixes two recordings: nothing is
+  // saved or exported.
+  if (status != kExitDone) return status;
   // File, Save under the given name, exactly as the window does; the reports
   // it redraws on the way are not printed again.
-  return RunQuietly([&] { files_->SaveAs(*saveName); });
+  if (saveName) status = RunQuietly([&] { files_->SaveAs(*saveName); });
+  if (status != kExitDone || !output_.csv) return status;
+  return RunQuietly([&] { ExportCsv(); });
 }
 
 int CliApp::RunOpen() {
   const auto& args = options_.args;
   const char* usage =
-      "usage: open FILE show page0|page2|serial|alarms|histogram|temperature\n"
+      "usage: open FILE show page0|page2|serial|alarms|histogram|temperature|stats [--fahrenheit]\n"
       "       open FILE save NAME\n"
+      "       open FILE export --csv OUT [--utc] [--excel] [--recorded-only] [--fahrenheit]\n"
       "       open FILE export --chart temperature|histogram (--png|--svg|--pdf) OUT [--size WxH]\n"
-      "                        [--scale F] [--antialias]\n"
-      "       open FILE print [--printer NAME | --pdf OUT]\n";
+      "                        [--scale F] [--antialias] [--fahrenheit]\n"
+      "       open FILE print [--printer NAME | --pdf OUT] [--fahrenheit]\n";
   if (args.size() >= 2 && args[1] == "export") return RunExport(usage);
   if (args.size() >= 2 && args[1] == "print") return RunPrint(usage);
   if (args.size() != 3 || args[0].empty() || (args[1] != "show" && args[1] != "save") || args[2].empty()) {
@@ -221,6 +246,7 @@ int CliApp::RunOpen() {
         {"page0", &logger::LoggerReports::ShowPage0},         {"page2", &logger::LoggerReports::ShowPage2},
         {"serial", &logger::LoggerReports::ShowSerialNumber}, {"alarms", &logger::LoggerReports::ShowAlarms},
         {"histogram", &logger::LoggerReports::ShowHistogram}, {"temperature", &logger::LoggerReports::ShowTemperature},
+        {"stats", &logger::LoggerReports::ShowStatistics},
     };
     for (const auto& [name, fn] : kReports) {
       if (args[2] == name) show = fn;
@@ -347,10 +373,11 @@ bool ParseScale(const std::string& text, double& scale) {
 }  // namespace
 
 int CliApp::RunExport(const char* usage) {
+  using platform::ChartFileFormat;
   const auto& args = options_.args;
   std::string chart, out;
   std::optional<ChartFileFormat> format;
-  ExportOptions exportOptions;
+  platform::ChartExportOptions exportOptions;
   for (std::size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--antialias") {
@@ -385,7 +412,10 @@ int CliApp::RunExport(const char* usage) {
     err_ << "unexpected '" << a << "'\n" << usage;
     return kExitBadArguments;
   }
-  if ((chart != "temperature" && chart != "histogram") || !format || out.empty() || args[0].empty()) {
+  // A CSV file, a chart file, or both from one opening.
+  const bool wantsChart = !chart.empty() || format || !output_.csv;
+  if ((wantsChart && ((chart != "temperature" && chart != "histogram") || !format || out.empty())) ||
+      args[0].empty()) {
     err_ << usage;
     return kExitBadArguments;
   }
@@ -396,11 +426,43 @@ int CliApp::RunExport(const char* usage) {
   }
   return RunQuietly([&] {
     files_->OpenFile(args[0]);
+    if (output_.csv) ExportCsv();
+    if (!wantsChart) return;
     // Open shows the temperature line; the Histogram item shows the bars.
     if (chart == "histogram") reports_->ShowHistogram();
     std::string error;
-    if (!ExportChart(chart_.Chart1(), *format, out, exportOptions, error)) throw logger::FileError(error);
+    if (!platform::ExportChart(chart_.Chart1(), *format, out, exportOptions, error)) throw logger::FileError(error);
   });
+}
+
+bool CliApp::TakeCommandOutputOptions() {
+  const std::string& command = options_.command;
+  const auto& args = options_.args;
+  std::optional<OutputUse> use;
+  std::size_t from = 0;
+  if (command == "read-all") {
+    use = OutputUse::UnitAndCsv;
+  } else if (command == "read-page0") {
+    use = OutputUse::UnitOnly;
+  } else if (command == "open" && args.size() >= 2) {
+    // After FILE and the action word, so a file may have any name.
+    from = 2;
+    if (args[1] == "export") use = OutputUse::UnitAndCsv;
+    if (args[1] == "show" || args[1] == "print") use = OutputUse::UnitOnly;
+  }
+  if (!use) return true;
+  std::string error;
+  if (!TakeOutputOptions(options_.args, from, *use, output_, error)) {
+    err_ << command << ": " << error << "\n";
+    return false;
+  }
+  if (output_.fahrenheit) reports_->SetUnit(logger::TemperatureUnit::Fahrenheit);
+  return true;
+}
+
+void CliApp::ExportCsv() {
+  logger::ExportTemperatureLogCsv(app_->State(), clock_.Now().year, output_.csvOptions, timeZone_, fileSystem_,
+                                  *output_.csv);
 }
 
 }  // namespace cli

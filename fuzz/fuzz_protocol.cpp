@@ -3,7 +3,8 @@
 // bytes come from the input, in fragments of any size, with silences and
 // hang-ups. Whatever arrives, the program sends only well-formed commands to
 // known addresses, stores only byte values, and ends each command (answer,
-// time-out or lost device) without hanging.
+// time-out or lost device) without hanging. Every download kept in the
+// archive lists back under its own name and reads back as a data file.
 //
 // Input (FuzzedDataProvider): from the end, the commands and the dialogs'
 // choices; from the front, the line and the texts typed into the dialogs.
@@ -18,6 +19,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/logger_commands.h"
 #include "fuzz/logger_rig.h"
@@ -149,6 +151,26 @@ void CheckSent(const std::string& sent) {
   }
 }
 
+void CheckArchive(fuzzsupport::LoggerRig& rig) {
+  std::size_t dataFiles = 0;
+  for (const auto& [path, bytes] : rig.fileSystem.files) {
+    if (path.size() > 4 && path.compare(path.size() - 4, 4, ".dat") == 0) ++dataFiles;
+  }
+  std::string error;
+  const std::vector<logger::ArchivedDownload> listed = rig.archive.List(error);
+  if (!error.empty() || listed.size() != dataFiles) Finding("a kept download is missing from the archive's list");
+  for (const logger::ArchivedDownload& entry : listed) {
+    if (!rig.fileSystem.files.count(entry.reportPath)) Finding("a kept download without its report");
+    const std::string prefix = rig.archive.Folder() + "/" + entry.serial + "-";
+    if (entry.dataPath.compare(0, prefix.size(), prefix) != 0) Finding("a kept name without its serial");
+    try {
+      (void)rig.files.ReadDataFile(entry.dataPath);
+    } catch (const std::exception&) {
+      Finding("a kept data file does not read back");
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -178,5 +200,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (entry < 0 || entry > 255) Finding("a download stored something other than a byte");
   }
   fuzzsupport::CheckPaneLines(rig.pane, "after the commands");
+  CheckArchive(rig);
   return 0;
 }

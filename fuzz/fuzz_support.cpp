@@ -1,5 +1,6 @@
 #include "fuzz/fuzz_support.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -23,13 +24,59 @@ void KeptMessages::ShowMessage(platform::MessageKind, const std::string&, const 
 
 platform::IoError MemoryFiles::ReadFilePrefix(const std::string& path, std::size_t maxBytes, std::string& bytes) {
   auto it = files.find(path);
-  if (it == files.end()) return {platform::IoStatus::NotFound, 2};
+  if (it == files.end()) return platform::IoErrorFromErrno(ENOENT);
   bytes = it->second.substr(0, maxBytes);
   return {};
 }
 
-platform::IoError MemoryFiles::WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  files[path] = std::string(bytes);
+platform::FileFacts MemoryFiles::Examine(const std::string& path) {
+  platform::FileFacts facts;
+  if (files.count(path)) facts.kind = platform::FileKind::Regular;
+  if (folders.count(path)) facts.kind = platform::FileKind::Folder;
+  facts.hasWriteBits = facts.mayWrite = facts.kind != platform::FileKind::Missing;
+  return facts;
+}
+
+platform::IoError MemoryFiles::WriteFiles(const std::vector<platform::FileContent>& toWrite,
+                                          std::vector<bool>& written, std::size_t& failed) {
+  written.assign(toWrite.size(), false);
+  failed = 0;
+  for (std::size_t i = 0; i < toWrite.size(); ++i) {
+    if (folders.count(toWrite[i].path)) {
+      failed = i;
+      return platform::IoErrorFromErrno(EISDIR);
+    }
+  }
+  for (std::size_t i = 0; i < toWrite.size(); ++i) {
+    files[toWrite[i].path] = toWrite[i].bytes;
+    written[i] = true;
+  }
+  return {};
+}
+
+platform::IoError MemoryFiles::WriteNewFiles(const std::vector<platform::FileContent>& toWrite) {
+  for (const platform::FileContent& f : toWrite) {
+    if (Exists(f.path)) return platform::IoErrorFromErrno(EEXIST);
+  }
+  for (const platform::FileContent& f : toWrite) files[f.path] = f.bytes;
+  return {};
+}
+
+platform::IoError MemoryFiles::MakeFolders(const std::string& path) {
+  if (files.count(path)) return platform::IoErrorFromErrno(EEXIST);
+  folders.insert(path);
+  return {};
+}
+
+platform::IoError MemoryFiles::ListFolder(const std::string& path, std::vector<std::string>& names) {
+  if (!folders.count(path)) return platform::IoErrorFromErrno(ENOENT);
+  names.clear();
+  const std::string prefix = path + "/";
+  for (const auto& [name, bytes] : files) {
+    if (name.rfind(prefix, 0) == 0 && name.find('/', prefix.size()) == std::string::npos) {
+      names.push_back(name.substr(prefix.size()));
+    }
+  }
   return {};
 }
 
@@ -39,7 +86,12 @@ void BudgetCanvas::StartPaint() {
 }
 
 void BudgetCanvas::Spend() {
-  if (++spent_ > budget_) Finding("one paint drew more than " + std::to_string(budget_) + " primitives");
+  if (++spent_ > budget_) {
+    // What the loop was drawing tells where it is.
+    const std::size_t from = calls.size() > 8 ? calls.size() - 8 : 0;
+    for (std::size_t i = from; i < calls.size(); ++i) std::fprintf(stderr, "  drawn last: %s\n", calls[i].ToString().c_str());
+    Finding("one paint drew more than " + std::to_string(budget_) + " primitives");
+  }
   // Only the count matters here; the log would grow without bound.
   if (calls.size() > 4096) calls.clear();
 }

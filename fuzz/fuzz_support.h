@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "platform/busy_cursor.h"
 #include "platform/clock.h"
@@ -53,13 +55,20 @@ class KeptMessages final : public platform::UserMessages {
   int count = 0;
 };
 
-// Files in memory: reads get a prefix, writes replace the whole file.
+// Files in memory, in folders that exist as soon as something names them:
+// reads get a prefix, writes replace whole files, new files never replace.
 class MemoryFiles final : public platform::FileSystem {
  public:
+  platform::FileFacts Examine(const std::string& path) override;
   platform::IoError ReadFilePrefix(const std::string& path, std::size_t maxBytes, std::string& bytes) override;
-  platform::IoError WriteFileAtomically(const std::string& path, std::string_view bytes) override;
-  bool Exists(const std::string& path) override { return files.count(path) != 0; }
+  platform::IoError WriteFiles(const std::vector<platform::FileContent>& toWrite, std::vector<bool>& written,
+                               std::size_t& failed) override;
+  platform::IoError WriteNewFiles(const std::vector<platform::FileContent>& toWrite) override;
+  platform::IoError MakeFolders(const std::string& path) override;
+  platform::IoError ListFolder(const std::string& path, std::vector<std::string>& names) override;
+  bool Exists(const std::string& path) override { return files.count(path) != 0 || folders.count(path) != 0; }
   std::map<std::string, std::string> files;
+  std::set<std::string> folders;
 };
 
 // A recording canvas that counts what it draws and calls it a finding when a

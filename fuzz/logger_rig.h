@@ -11,6 +11,7 @@
 
 #include "app/chart_display.h"
 #include "app/data_files.h"
+#include "app/download_archive.h"
 #include "app/download_workflows.h"
 #include "app/logger_app.h"
 #include "app/logger_configuration.h"
@@ -55,9 +56,11 @@ struct LoggerRig {
         app(std::move(port), logger::PortPaths{"/fuzz/comm1", "/fuzz/comm2"},
             logger::LoggerApp::Services{pump, clock, messages, cursor}),
         reports(app.State(), pane, chart, clock),
-        files(app, reports, pane, chart, fileSystem, dialogs),
-        downloads(app, reports) {
+        files(app, reports, chart, fileSystem, dialogs),
+        downloads(app, reports),
+        archive(fileSystem, clock, "/archive") {
     logger::FillDayNames(app.State());
+    downloads.SetArchive(&archive);
   }
 
   StepClock clock;
@@ -72,6 +75,7 @@ struct LoggerRig {
   logger::LoggerReports reports;
   logger::LoggerFiles files;
   logger::DownloadWorkflows downloads;
+  logger::DownloadArchive archive;
 };
 
 // Every line of the pane is one line of valid UTF-8: a store value must

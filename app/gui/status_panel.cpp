@@ -71,7 +71,8 @@ StatusPanel::StatusPanel(logger::StatusLine& line, QWidget* parent) : QFrame(par
   // takes what is left and shortens first.
   port_ = new StatusSection("PortSection", 40, false, this);
   middle_ = new StatusSection("ActivitySection", 0, true, this);
-  summary_ = new StatusSection("SummarySection", 40, false, this);
+  // The summary holds the log's figures: range, mean and the alarm times.
+  summary_ = new StatusSection("SummarySection", 56, false, this);
   row->addWidget(port_, 0);
   row->addWidget(Divider(this));
   row->addWidget(middle_, 1);
