@@ -241,7 +241,9 @@ void TCustomChartAxis::ValueLoop(double r, int k) {
     }
     ++n;
     value = counted ? (steps - static_cast<double>(n)) * r : first - static_cast<double>(n) * r;
-    return true;
+    // Past the largest double the value is -inf, which still passes a low
+    // end whose tolerance overflowed to -inf too.
+    return std::isfinite(value);
   };
   if (labelsOnAxis_) {
     while (v > highValue_ + tolerance) {

@@ -125,3 +125,39 @@ TEST_F(AxisGeometryTest, AStepThatOverflowsDrawsNoValueLabels) {
 }
 
 }  // namespace
+
+namespace {
+
+// The same span with a finite step: the labels run from 0 down to the low
+// end, and the step past it overflows to minus infinity, which still
+// compares as at or above the low end less its tolerance (itself minus
+// infinity). Stepping must stop there instead of drawing at -inf forever.
+TEST_F(AxisGeometryTest, StepsThatOverflowPastTheLowEndStop) {
+  series.AddPointXY(-1.7976931348623157e308, 0);
+  series.AddPointXY(0, 1);
+  plot::TChartAxis& axis = chart.BottomAxis();
+  std::vector<std::string> values;
+  chart.OnGetAxisLabel = [&](plot::TCustomChartAxis& sender, plot::TChartSeries*, int, std::string& text) {
+    if (&sender != &axis) return;
+    values.push_back(text);
+    if (values.size() > 100000) throw std::runtime_error("the label loop does not end");
+  };
+  axis.SetIncrement(1e307);
+  axis.SetLabelsSeparation(0);
+  // Upright labels: their height, not their hundreds of digits, sets the
+  // room each needs, so the step stays the increment.
+  axis.SetLabelsAngle(90);
+  for (bool onAxis : {true, false}) {
+    axis.SetLabelsOnAxis(onAxis);
+    values.clear();
+    screen.Clear();
+    ASSERT_NO_THROW(chart.Draw(screen, {0, 0, 400, 300})) << "labels on the axis: " << onAxis;
+    ASSERT_EQ(axis.LabelStep(), 1e307);
+    for (const std::string& v : values) EXPECT_THAT(v, ::testing::Not(::testing::HasSubstr("INF"))) << v;
+    // 0, -1e307, ... -1.7e308 (the end labels are measured as well).
+    EXPECT_GE(values.size(), 17u);
+    EXPECT_LE(values.size(), 40u);
+  }
+}
+
+}  // namespace
