@@ -176,6 +176,18 @@ TEST_F(LegendGeometryTest, SideLegendRowsAndPositionRoundAsTheRulesSay) {
   EXPECT_EQ(chart.Legend().RectLegend().top, 30);
 }
 
+TEST_F(LegendGeometryTest, SideLegendColourBoxRoundsToTheNearestPixel) {
+  Values(3);
+  // A side legend is the 18 px text, 10 px of spaces and the colour box,
+  // a share of the text and spaces: 20 % of 28 is 5.6 -> 6 (truncated 5),
+  // 15 % is 4.2 -> 4 (a ceiling gives 5).
+  for (const auto& [percent, width] : {std::pair{20, 34}, std::pair{15, 32}}) {
+    chart.Legend().SetColorWidth(percent);
+    Paint(400, 300);
+    EXPECT_EQ(chart.Legend().RectLegend().Width(), width) << percent << " %";
+  }
+}
+
 TEST_F(LegendGeometryTest, GapToThePlottingRectangleInPixelsOrPercent) {
   Values(3);
   // 372 wide: the plotting width is 350 and 3 % of it 10.5, to the even 10
