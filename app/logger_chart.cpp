@@ -57,12 +57,19 @@ LoggerChart::LoggerChart() {
   series1_.SetParentChart(&chart1_);
   series2_.SetParentChart(&chart1_);
   configured_ = plot::TChartLook::Capture(chart1_);
+  // What a template may change, as configured; the title is the display's.
+  configuredKeys_ = CaptureChartTemplate(chart1_, std::nullopt);
+  configuredKeys_.title.reset();
 }
 
 LoggerChart::~LoggerChart() { chart1_.RemoveAllSeries(); }
 
 void LoggerChart::Shown(ChartKind kind) {
   current_ = kind;
+  // The configuration first, so one display's template never stays on the
+  // other; then this display's template.
+  ApplyChartTemplate(configuredKeys_, chart1_);
+  ShowTitle(kind == ChartKind::Histogram ? "Temperature Counts" : "Temperature and Time");
   if (const auto& look = templates_[static_cast<int>(kind)]) ApplyChartTemplate(*look, chart1_);
 }
 
@@ -75,8 +82,7 @@ const std::optional<ChartTemplate>& LoggerChart::Template(ChartKind kind) const 
 }
 
 void LoggerChart::ApplyCurrentTemplate() {
-  if (!current_) return;
-  if (const auto& look = templates_[static_cast<int>(*current_)]) ApplyChartTemplate(*look, chart1_);
+  if (current_) Shown(*current_);
 }
 
 void LoggerChart::KeepSeries(std::unique_ptr<plot::TChartSeries> series) { added_.push_back(std::move(series)); }

@@ -42,7 +42,8 @@ class LoggerChart final : public ChartDisplay {
   // The template each display gets after it is shown, until forgotten.
   void SetTemplate(ChartKind kind, std::optional<ChartTemplate> look);
   const std::optional<ChartTemplate>& Template(ChartKind kind) const;
-  // Gives the shown display its template now (after an edit or a load).
+  // Shows the display's look again: the configured settings a template may
+  // change, then its template (after a template was loaded).
   void ApplyCurrentTemplate();
   // Series added from the chart editor, kept for as long as the chart.
   void KeepSeries(std::unique_ptr<plot::TChartSeries> series);
@@ -64,6 +65,7 @@ class LoggerChart final : public ChartDisplay {
   std::optional<ChartTemplate> templates_[2];
   std::vector<std::unique_ptr<plot::TChartSeries>> added_;
   plot::TChartLook configured_;
+  ChartTemplate configuredKeys_;
 };
 
 }  // namespace logger
