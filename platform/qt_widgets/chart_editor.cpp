@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/qt_widgets/chart_export_dialog.h"
 #include "platform/qt_widgets/chart_pen_dialogs.h"
 #include "platform/qt_widgets/series_gallery.h"
 #include "plot/chart/chart.h"
@@ -39,6 +40,7 @@ TChartEditor::TChartEditor(QWidget* parent) : QDialog(parent) {
   penDialog_ = new TPenDialog(this);
   brushDialog_ = new TBrushDialog(this);
   gallery_ = new TSeriesGallery(this);
+  exportDialog_ = new TChartExportDialog(this);
   pages_ = new QTabWidget(this);
   pages_->setObjectName("EditorPages");
   pages_->addTab(BuildSeriesPage(), "Series");
@@ -58,12 +60,18 @@ TChartEditor::TChartEditor(QWidget* parent) : QDialog(parent) {
     if (OnLoadTemplate) OnLoadTemplate();
     Reload();
   });
+  export_ = new QPushButton("E&xport...", this);
+  export_->setObjectName("ExportChart");
+  connect(export_, &QPushButton::clicked, this, [this] {
+    if (chart_ != nullptr) exportDialog_->Execute(*chart_);
+  });
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* row = new QHBoxLayout;
   row->addWidget(saveTemplate_);
   row->addWidget(loadTemplate_);
+  row->addWidget(export_);
   row->addStretch(1);
   row->addWidget(buttons);
   auto* layout = new QVBoxLayout(this);

@@ -32,6 +32,7 @@ class ColorButton;
 class TPenDialog;
 class TBrushDialog;
 class TSeriesGallery;
+class TChartExportDialog;
 
 /// The chart editor: one form with the pages Series, Chart, Axes, Legend
 /// and Walls over a chart's own properties. Every change goes to the chart
@@ -134,6 +135,8 @@ class TChartEditor final : public QDialog {
   TPenDialog& PenDialog() { return *penDialog_; }
   TBrushDialog& BrushDialog() { return *brushDialog_; }
   TSeriesGallery& Gallery() { return *gallery_; }
+  TChartExportDialog& ExportDialog() { return *exportDialog_; }
+  QPushButton* ExportButton() const { return export_; }
 
   /// The series selected on the Series page, or null.
   plot::TChartSeries* SelectedSeries() const;
@@ -213,7 +216,8 @@ class TChartEditor final : public QDialog {
   ColorButton* wallColor_ = nullptr;
   QPushButton *wallPen_ = nullptr, *wallBrush_ = nullptr;
   QSpinBox* wallSize_ = nullptr;
-  QPushButton *saveTemplate_ = nullptr, *loadTemplate_ = nullptr;
+  QPushButton *saveTemplate_ = nullptr, *loadTemplate_ = nullptr, *export_ = nullptr;
+  TChartExportDialog* exportDialog_ = nullptr;
   TPenDialog* penDialog_ = nullptr;
   TBrushDialog* brushDialog_ = nullptr;
   TSeriesGallery* gallery_ = nullptr;

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QImage>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -23,6 +25,7 @@
 
 #include "app/chart_template.h"
 #include "platform/qt_widgets/chart_editor.h"
+#include "platform/qt_widgets/chart_export_dialog.h"
 #include "platform/qt_widgets/chart_host_widget.h"
 #include "platform/qt_widgets/chart_pen_dialogs.h"
 #include "platform/qt_widgets/series_gallery.h"
@@ -392,6 +395,55 @@ TEST_F(ChartEditorTest, WindowKeepsEachDisplaysTemplateAndResetForgetsBoth) {
   EXPECT_EQ(Chart().Title().Text().Lines().at(0), "Cold room 4");
 }
 
+// The export dialog: the data of every series with each list under its
+// name, quoted where needed, as a file and on the clipboard; the picture at
+// its size; refusals in the status line, nothing written.
+TEST_F(ChartEditorTest, ExportDialogWritesDataAndPictures) {
+  window->ChartData().Series1().SetPointLabel(1, "a,\"b\"");
+  const std::string csv = platform::ChartDataText(Chart(), ',', true);
+  std::vector<std::string> lines;
+  for (std::size_t at = 0, end; (end = csv.find('\n', at)) != std::string::npos; at = end + 1) {
+    lines.push_back(csv.substr(at, end - at));
+  }
+  // The line's 40 points; the bars' list is named "Bar", so it has a column.
+  ASSERT_EQ(lines.size(), 1u + 40u);
+  EXPECT_EQ(lines[0], "Series,Index,Label,X,Y,Bar");
+  EXPECT_EQ(lines[1], "Series1,0,t0,0,3,");
+  EXPECT_EQ(lines[2], "Series1,1,\"a,\"\"b\"\"\",1,3.5,");
+  ShowHistogram();
+  const std::string both = platform::ChartDataText(Chart(), ';', false);
+  EXPECT_NE(both.find("Series2;63;b63;63;;3\n"), std::string::npos) << both.substr(both.size() - 80);
+
+  platform::TChartExportDialog& d = Editor().ExportDialog();
+  d.SetChart(Chart());
+  d.DataFile()->setText(QString::fromStdString((dir / "points.csv").string()));
+  ASSERT_TRUE(d.SaveData());
+  std::ifstream in(dir / "points.csv");
+  std::string first;
+  std::getline(in, first);
+  EXPECT_EQ(first, "Series,Index,Label,X,Y,Bar");
+  d.CopyData();
+  EXPECT_TRUE(QApplication::clipboard()->text().startsWith("Series\tIndex\tLabel\tX\tY\tBar\n"));
+  d.DataFile()->setText(QString::fromStdString((dir / "missing" / "points.csv").string()));
+  EXPECT_FALSE(d.SaveData());
+  EXPECT_TRUE(d.Status()->text().contains("missing/points.csv"));
+
+  d.PictureFormat()->setCurrentIndex(0);
+  d.PictureWidth()->setValue(320);
+  d.PictureHeight()->setValue(200);
+  d.PictureFile()->setText(QString::fromStdString((dir / "chart.svg").string()));
+  d.PictureFormat()->setCurrentIndex(0);  // the name follows the format
+  EXPECT_TRUE(d.PictureFile()->text().endsWith("chart.svg"));
+  d.PictureFormat()->setCurrentIndex(1);
+  d.PictureFormat()->setCurrentIndex(0);
+  ASSERT_TRUE(d.PictureFile()->text().endsWith("chart.png"));
+  ASSERT_TRUE(d.SavePicture()) << d.Status()->text().toStdString();
+  EXPECT_EQ(QImage(d.PictureFile()->text()).size(), QSize(320, 200));
+  d.PictureFile()->setText(QString::fromStdString((dir / "chart.gif").string()));
+  EXPECT_FALSE(d.SavePicture());
+  EXPECT_FALSE(fs::exists(dir / "chart.gif"));
+}
+
 // Every page of the editor, the gallery and both dialogs as pictures at 96
 // and 144 dpi (a device pixel ratio of 1.5), for a person to look at.
 TEST_F(ChartEditorTest, PicturesOfEveryPageAndDialog) {
@@ -430,6 +482,12 @@ TEST_F(ChartEditorTest, PicturesOfEveryPageAndDialog) {
   e.BrushDialog().show();
   save(&e.BrushDialog(), "brush_dialog");
   e.BrushDialog().hide();
+  e.ExportDialog().SetChart(Chart());
+  e.ExportDialog().show();
+  save(&e.ExportDialog(), "export_picture");
+  e.ExportDialog().Pages()->setCurrentIndex(1);
+  save(&e.ExportDialog(), "export_data");
+  e.ExportDialog().hide();
 }
 
 }  // namespace
