@@ -157,8 +157,16 @@ void TChartLook::Restore(TCustomChart& chart, bool seriesList) const {
     const Axis& l = axes_[i];
     a.SetVisible(l.visible);
     a.SetLogarithmic(false);  // a range below zero may come back first
-    // Both ends through one call: never passes through minimum > maximum.
-    if (l.minimum <= l.maximum) a.SetRange(l.minimum, l.maximum);
+    // The wider end first: never passes through minimum > maximum.
+    if (l.minimum <= l.maximum) {
+      if (l.minimum > a.Maximum()) {
+        a.SetMaximum(l.maximum);
+        a.SetMinimum(l.minimum);
+      } else {
+        a.SetMinimum(l.minimum);
+        a.SetMaximum(l.maximum);
+      }
+    }
     a.SetAutomatic(l.automatic);
     a.SetAutomaticMinimum(l.automaticMinimum);
     a.SetAutomaticMaximum(l.automaticMaximum);

@@ -11,6 +11,7 @@
 #include "app/chart_template.h"
 #include "app/logger_chart.h"
 #include "platform/posix/posix_file_system.h"
+#include "plot/series/line_series.h"
 #include "plot/series/series_marks.h"
 #include "tests/support/support_recording_canvas.h"
 
@@ -53,13 +54,20 @@ class TemplateChart : public ::testing::Test {
     auto texts = Texts();
     return std::find(texts.begin(), texts.end(), text) != texts.end();
   }
-  // Lines drawn with the dotted grid pen.
-  int GridLines() const {
+  // Lines drawn with the dotted grid pen, across (the left axis' grid) or
+  // up (the bottom axis').
+  int GridLines(bool across) const {
     int n = 0;
-    for (const auto& call : screen.calls) n += call.op == "LineTo" && call.pen.style == platform::PenStyle::Dot;
+    const auto& calls = screen.calls;
+    for (std::size_t i = 1; i < calls.size(); ++i) {
+      if (calls[i].op != "LineTo" || calls[i].pen.style != platform::PenStyle::Dot || calls[i - 1].op != "MoveTo") {
+        continue;
+      }
+      const bool flat = calls[i].args.at(1) == calls[i - 1].args.at(1);
+      n += flat == across;
+    }
     return n;
   }
-
   // Line segments drawn in this colour and width: the series' line.
   int LinesIn(platform::Color color, int width) const {
     int n = 0;
@@ -76,8 +84,8 @@ TEST_F(TemplateChart, EachKeyChangesWhatIsDrawnAndNothingElse) {
   ASSERT_TRUE(Drew("Temperature and Time"));
   ASSERT_FALSE(Drew("-10"));
   ASSERT_FALSE(Drew("2 t0"));
-  const int gridBefore = GridLines();
-  ASSERT_GT(gridBefore, 0);
+  ASSERT_GT(GridLines(true), 0);
+  ASSERT_GT(GridLines(false), 0);
   ASSERT_GT(LinesIn(0x0000FF, 1), 0);  // red, as configured
 
   ApplyChartTemplate(ParseChartTemplate(kFullTemplate, "look.json"), chart.Chart1());
@@ -92,8 +100,8 @@ TEST_F(TemplateChart, EachKeyChangesWhatIsDrawnAndNothingElse) {
   // The legend lists the one series' points; the left grid is gone, the
   // bottom one stays.
   EXPECT_TRUE(Drew("2 t0"));
-  EXPECT_LT(GridLines(), gridBefore);
-  EXPECT_GT(GridLines(), 0);
+  EXPECT_EQ(GridLines(true), 0);
+  EXPECT_GT(GridLines(false), 0);
   EXPECT_EQ(LinesIn(0x0000FF, 1), 0);
   EXPECT_GT(LinesIn(0xFF0000, 3), 10);  // blue (red is the low byte), 3 wide
   EXPECT_TRUE(chart.Series1().Pointer().Visible());
@@ -157,6 +165,62 @@ TEST_F(TemplateChart, AxisEndsMoveInAnOrderTheAxisAccepts) {
   ApplyChartTemplate(ParseChartTemplate(R"({"leftAxis": {"minimum": -5}})", "min"), other.Chart1());
   EXPECT_FALSE(other.Chart1().LeftAxis().AutomaticMinimum());
   EXPECT_TRUE(other.Chart1().LeftAxis().AutomaticMaximum());
+}
+
+// Reset Chart Look: every configured setting back, whatever an editor or a
+// template changed, both templates forgotten, added series gone, the data
+// and the shown display kept.
+TEST_F(TemplateChart, ResetLookGivesBackTheConfiguredChart) {
+  plot::TChart& c = chart.Chart1();
+  chart.SetTemplate(ChartKind::Temperature, ParseChartTemplate(kFullTemplate, "look.json"));
+  chart.SetTemplate(ChartKind::Histogram, ParseChartTemplate(R"({"title": "Bars"})", "bars.json"));
+  chart.ApplyCurrentTemplate();
+  c.SetBackColor(0x00FF00);
+  c.BackWall().Brush().SetStyle(platform::BrushStyle::Cross);
+  c.BottomAxis().SetDateTimeFormat("hh:mm");
+  c.BottomAxis().SetLabelsAngle(0);
+  c.SetBevelOuter(plot::bvRaised);
+  c.Gradient().SetVisible(true);
+  chart.Series1().Marks().SetVisible(true);
+  chart.Series1().Pointer().SetStyle(plot::psCircle);
+  chart.Series2().SetSeriesColor(0x00FF00);
+  auto extra = std::make_unique<plot::TPointSeries>();
+  extra->SetParentChart(&c);
+  chart.KeepSeries(std::move(extra));
+  c.ExchangeSeries(0, 2);
+  ASSERT_EQ(c.SeriesCount(), 3);
+
+  chart.ResetLook();
+  EXPECT_FALSE(chart.Template(ChartKind::Temperature).has_value());
+  EXPECT_FALSE(chart.Template(ChartKind::Histogram).has_value());
+  ASSERT_EQ(c.SeriesCount(), 2);
+  EXPECT_EQ(c.Series(0), &chart.Series1());
+  EXPECT_EQ(c.Title().Text().Lines(), std::vector<std::string>{"Temperature and Time"});
+  EXPECT_EQ(c.BackColor(), 0xFFFFFFu);
+  EXPECT_EQ(c.BackWall().Brush().Style(), platform::BrushStyle::Clear);
+  EXPECT_EQ(c.BottomAxis().DateTimeFormat(), "dd/MM/yy hh:mm");
+  EXPECT_EQ(c.BottomAxis().LabelsAngle(), 90);
+  EXPECT_EQ(c.BevelOuter(), plot::bvNone);
+  EXPECT_FALSE(c.Gradient().Visible());
+  EXPECT_FALSE(c.Legend().Visible());
+  EXPECT_FALSE(c.View3D());
+  EXPECT_TRUE(c.LeftAxis().Automatic());
+  EXPECT_EQ(c.LeftAxis().Title().Caption(), "");
+  EXPECT_TRUE(c.LeftAxis().Grid().Visible());
+  EXPECT_EQ(chart.Series1().SeriesColor(), 0x0000FFu);
+  EXPECT_EQ(chart.Series1().LinePen().Width(), 1);
+  EXPECT_FALSE(chart.Series1().Marks().Visible());
+  EXPECT_FALSE(chart.Series1().Pointer().Visible());
+  EXPECT_EQ(chart.Series1().Pointer().Style(), plot::psRectangle);
+  EXPECT_EQ(chart.Series2().SeriesColor(), 0x0000FFu);
+  // The temperature display stays shown, with its points.
+  EXPECT_TRUE(chart.Series1().Active());
+  EXPECT_FALSE(chart.Series2().Active());
+  EXPECT_EQ(chart.Series1().Count(), 20);
+  // The histogram's template is gone too.
+  chart.BeginHistogram();
+  chart.ResetZoom();
+  EXPECT_EQ(c.Title().Text().Lines(), std::vector<std::string>{"Temperature Counts"});
 }
 
 TEST(ChartTemplateErrors, NameTheFileTheLineAndTheKey) {
