@@ -32,6 +32,8 @@ QLabel* ErrorLabel(const char* name, QWidget* parent) {
   label->setObjectName(name);
   label->setStyleSheet("color: #B00000;");
   label->setWordWrap(true);
+  // A line kept for it, so a message coming or going moves nothing.
+  label->setMinimumHeight(label->fontMetrics().height());
   return label;
 }
 
