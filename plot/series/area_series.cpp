@@ -118,6 +118,19 @@ double TAreaSeries::MinYValue() const {
   return result;
 }
 
+void TAreaSeries::CalcZOrder() {
+  if (multiArea_ != maNone && ParentChart() != nullptr) {
+    for (TChartSeries* s : ParentChart()->SeriesList()) {
+      if (s == this) break;
+      if (s->Active() && SameKindAs(*s)) {
+        SetComputedZOrder(s->ComputedZOrder());
+        return;
+      }
+    }
+  }
+  TCustomSeries::CalcZOrder();
+}
+
 // ---- drawing
 
 void TAreaSeries::DrawAllValues() {

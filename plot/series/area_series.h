@@ -26,7 +26,8 @@ enum TMultiArea { maNone, maStacked, maStacked100 };
 ///   `AreaLinesPen` draws a line from each point down to the origin (hidden
 ///   by default). Null points leave a gap; `Stairs` fills the steps.
 /// - In 3D the area is a slab one series deep: the top as a band, the front
-///   face at the series' front depth and the right end closed.
+///   face at the series' front depth and the right end closed. Stacked
+///   areas share one depth, so the stack is one slab.
 /// - Pointers are hidden; clicking a point, the top edge or inside the
 ///   filled area gives the point that starts that segment.
 class TAreaSeries : public TCustomSeries {
@@ -58,6 +59,8 @@ class TAreaSeries : public TCustomSeries {
   double MinYValue() const override;
   void DrawAllValues() override;
   void PrepareLegendCanvas(int index, Color& background, platform::BrushStyle& style) override;
+  /// Stacked areas share the depth of the first one, as one slab in 3D.
+  void CalcZOrder() override;
   bool SameClassOrBase(const TChartSeries& other) const override;
 
  protected:

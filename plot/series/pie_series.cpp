@@ -255,7 +255,7 @@ int TPieSeries::ClickedPoint(int x, int y) {
     if (std::fabs(u) > 1) continue;
     // How far the pixel lies below the front edge of the top.
     const double below = y - (c.y + ry * std::sqrt(1 - u * u));
-    if (below >= 0 && below <= layout_.thickness && within(s, bearingOf(u, -std::sqrt(1 - u * u)))) {
+    if (below >= 0 && below <= layout_.thickness && within(s, bearingOf(u, std::sqrt(1 - u * u)))) {
       return static_cast<int>(i);
     }
   }

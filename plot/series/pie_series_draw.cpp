@@ -131,11 +131,20 @@ void TPieSeries::DrawDisc(const std::vector<int>& indices) {
       const std::vector<Point> arc = ArcPoints(SliceCenter(s), s.start, s.sweep);
       shade(PointColor(i), 32);
       const int steps = static_cast<int>(arc.size()) - 1;
-      for (int k = 0; k < steps; ++k) {
-        const double middle = s.start + s.sweep * (k + 0.5) / steps;
-        if (std::cos(middle * std::numbers::pi / 180.0) >= 0) continue;
-        const Point p = arc[static_cast<std::size_t>(k)], q = arc[static_cast<std::size_t>(k) + 1];
-        PolygonProjected({p, q, down(q), down(p)});
+      auto front = [&](int k) { return std::cos((s.start + s.sweep * (k + 0.5) / steps) * std::numbers::pi / 180.0) < 0; };
+      // Each stretch of the arc in front is one band: the arc, then the arc
+      // moved down, back.
+      for (int k = 0; k < steps;) {
+        if (!front(k)) {
+          ++k;
+          continue;
+        }
+        int last = k;
+        while (last + 1 < steps && front(last + 1)) ++last;
+        std::vector<Point> band(arc.begin() + k, arc.begin() + last + 2);
+        for (int j = last + 1; j >= k; --j) band.push_back(down(arc[static_cast<std::size_t>(j)]));
+        PolygonProjected(band);
+        k = last + 1;
       }
     }
   }

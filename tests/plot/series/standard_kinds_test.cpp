@@ -1,0 +1,3 @@
+#include <gmock/gmock.h>
+
+#include "tests/plot/series/series_fixture.h"
