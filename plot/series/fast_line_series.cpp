@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "plot/axes/chart_axis.h"
 #include "plot/chart/axis_panel.h"
@@ -50,13 +51,77 @@ void TFastLineSeries::Add(int x, int y) {
 
 void TFastLineSeries::Flush() {
   if (points_.size() >= 2) {
-    TPlotCanvas3D& canvas = ParentChart()->Canvas();
-    if (ParentChart()->View3D()) {
+    TCustomAxisPanel& chart = *ParentChart();
+    TPlotCanvas3D& canvas = chart.Canvas();
+    if (chart.View3D()) {
       for (Point& p : points_) p = canvas.ProjectPoint(p.x, p.y, MiddleZ());
     }
-    canvas.Ref().Polyline(points_);
+    if (FillsColumns()) {
+      DrawFillingColumns();
+    } else {
+      DrawPolyline(points_);
+    }
   }
   points_.clear();
+}
+
+bool TFastLineSeries::FillsColumns() {
+  TCustomAxisPanel& chart = *ParentChart();
+  TPlotCanvas3D& canvas = chart.Canvas();
+  // Only where a one-pixel-wide fill sets exactly the pixels the pen would.
+  return !chart.View3D() && linePen_->Visible() && linePen_->Style() == PenStyle::Solid && linePen_->Width() <= 1 &&
+         linePen_->Mode() == PenMode::Copy && !linePen_->SmallDots() && !chart.PrintingNow() &&
+         !canvas.Metafiling() && !canvas.Ref().GetMapping().anisotropic;
+}
+
+void TFastLineSeries::DrawPolyline(std::span<const Point> points) {
+  TPlotCanvas3D& canvas = ParentChart()->Canvas();
+  if (canvas.Pen().width > 1) {
+    canvas.Ref().Polyline(points);
+    return;
+  }
+  // A thin line goes out in pieces that share their end points: the same
+  // pixels, while the canvas's work per call stays bounded.
+  constexpr std::size_t kPiece = 64;
+  for (std::size_t from = 0; from + 1 < points.size(); from += kPiece - 1) {
+    canvas.Ref().Polyline(points.subspan(from, std::min(kPiece, points.size() - from)));
+  }
+}
+
+void TFastLineSeries::DrawFillingColumns() {
+  TPlotCanvas3D& canvas = ParentChart()->Canvas();
+  const std::span<const Point> all(points_);
+  // `start`: the first point of the polyline not drawn yet.
+  std::size_t start = 0, i = 1;
+  while (i < all.size()) {
+    if (all[i].x != all[i - 1].x) {
+      ++i;
+      continue;
+    }
+    std::size_t j = i;
+    while (j + 1 < all.size() && all[j + 1].x == all[j].x) ++j;
+    if (i - 1 > start) DrawPolyline(all.subspan(start, i - start));
+    // Each vertical segment covers its start pixel up to, not including, its
+    // end pixel; together one interval. The next segment starts at the last.
+    int low = all[i - 1].y, high = low;
+    for (std::size_t k = i; k < j; ++k) {
+      low = std::min(low, all[k].y);
+      high = std::max(high, all[k].y);
+    }
+    const int end = all[j].y;
+    const bool last = j + 1 == all.size();
+    if (end < low) low = last ? end + 1 : end;
+    if (end > high) high = last ? end - 1 : end;
+    const Color color = canvas.Pen().color;
+    canvas.Brush().style = platform::BrushStyle::Solid;
+    canvas.Brush().bitmap.reset();
+    canvas.Brush().color = color;
+    canvas.FillRectangle({all[i].x, low, all[i].x + 1, high + 1});
+    canvas.Brush().style = platform::BrushStyle::Clear;
+    start = j;
+    i = j + 1;
+  }
+  if (all.size() - start >= 2) DrawPolyline(all.subspan(start));
 }
 
 Point TFastLineSeries::EdgeEntry(int before, int after) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "plot/chart/chart_series.h"
@@ -51,6 +52,10 @@ class TFastLineSeries : public TChartSeries {
   void Add(int x, int y);
   // Draws and empties the pending polyline.
   void Flush();
+  bool FillsColumns();
+  // Thin solid lines in 2D: vertical runs filled as one-pixel-wide spans.
+  void DrawFillingColumns();
+  void DrawPolyline(std::span<const Point> points);
   void SelectPen();
 
   std::unique_ptr<TChartPen> linePen_;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "platform/qt_gui/qt_pictures.h"
 #include "plot/axes/chart_axis.h"
@@ -141,6 +142,46 @@ TEST(StandardKindsRender, FastLineOfAMillionPointsWithAGap) {
     const int gapLeft = chart.BottomAxis().ValueToPixel(605000), gapRight = chart.BottomAxis().ValueToPixel(645000);
     EXPECT_EQ(CountColour(image, qRgb(0, 0, 255), QRect(gapLeft, area.top(), gapRight - gapLeft, area.height())), 0);
   }
+}
+
+// A dense thin line fills its columns instead of stepping along them: the
+// pixels must be those of the polyline through every point, as the canvas
+// draws it (each segment without its end pixel, the last point left out).
+TEST(StandardKindsRender, DenseFastLineSetsThePixelsOfEverySegment) {
+  auto render = [](bool reference) {
+    TChart chart;
+    chart.SetView3D(false);
+    chart.Legend().SetVisible(false);
+    // Nothing drawn over the line, so the reference can be drawn last.
+    chart.SetAxisVisible(false);
+    plot::TFastLineSeries line;
+    line.SetParentChart(&chart);
+    line.SetSeriesColor(plot::clBlue);
+    // A saw with spikes, ending on a fall to a new low.
+    for (int i = 0; i < 6000; ++i) line.AddPointY((i % 37) + (i % 611 == 0 ? 80 : 0));
+    line.AddPointXY(5999.5, -20);
+    line.LinePen().SetVisible(!reference);
+    // Inside the frame, which is drawn over the plot's edges.
+    chart.LeftAxis().SetRange(-30, 130);
+    chart.BottomAxis().SetRange(-100, 6100);
+    platform::QtBitmap target(320, 300, false);
+    chart.SetBounds(0, 0, 320, 300);
+    chart.Canvas().SetBuffered(false);
+    chart.Draw(target.Canvas(), {0, 0, 320, 300});
+    if (reference) {
+      std::vector<plot::Point> all;
+      for (int i = 0; i < line.PointCount(); ++i) all.push_back({line.CalcXPos(i), line.CalcYPos(i)});
+      platform::DeviceCanvas& canvas = target.Canvas();
+      canvas.Pen() = platform::Pen{};
+      canvas.Pen().color = plot::clBlue;
+      canvas.Pen().width = 1;
+      canvas.Polyline(all);
+    }
+    return target.Image().copy();
+  };
+  const QImage fast = render(false), reference = render(true);
+  EXPECT_GT(CountColour(fast, qRgb(0, 0, 255), fast.rect()), 3000);
+  EXPECT_TRUE(fast == reference);
 }
 
 TEST(StandardKindsRender, HorizontalBarsSideBySideWithMarks) {
