@@ -15,7 +15,8 @@ namespace plot {
 ///   colours are ignored except that a null point leaves a gap.
 /// - Where more points fall in one pixel column than can be told apart, the
 ///   column keeps its first, lowest, highest and last point: the pixels are
-///   those of every segment, the cost follows the columns.
+///   those of every segment, the cost follows the columns. A thin solid
+///   line in 2D fills such a column as one one-pixel-wide span.
 /// - A zoomed line enters the plot at the left edge at the height where it
 ///   crosses it. Points beyond the device's 16-bit range are skipped.
 /// - In 3D the line lies at the series' middle depth.
