@@ -163,8 +163,16 @@ int TChartSeries::AddPointXY(double x, double y, const std::string& label, Color
   xValues_->SetPendingValue(x);
   yValues_->SetPendingValue(y);
   if (OnBeforeAdd && !OnBeforeAdd(*this)) return -1;
-  const int index = xValues_->InsertOrdered(x);
-  yValues_->InsertAt(index, y);
+  // Points are kept in the order of the coordinate they run along: X, or Y
+  // for kinds whose values are horizontal.
+  int index;
+  if (ValuesAreVertical()) {
+    index = xValues_->InsertOrdered(x);
+    yValues_->InsertAt(index, y);
+  } else {
+    index = yValues_->InsertOrdered(y);
+    xValues_->InsertAt(index, x);
+  }
   if (colors_.size() < static_cast<std::size_t>(index)) colors_.resize(static_cast<std::size_t>(index), clAutoColor);
   colors_.insert(colors_.begin() + index, color);
   InsertLabel(index, label);

@@ -133,6 +133,12 @@ class TChartSeries {
   void SetYValueAt(int index, double value);
   virtual Color PointColor(int index) const;
   void SetPointColor(int index, Color color);
+  /// Whether point `index` was stored with the colour clNone (a null point);
+  /// cheap enough for a pass over every point.
+  bool IsNullPoint(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < colors_.size() &&
+           colors_[static_cast<std::size_t>(index)] == clNone;
+  }
   virtual std::string PointLabel(int index) const;
   void SetPointLabel(int index, const std::string& label);
   /// Length of the label sequence (entries may be absent).
@@ -239,6 +245,9 @@ class TChartSeries {
   /// Design-time sample points; std::invalid_argument for count <= 0.
   virtual void FillSampleValues(int count);
   virtual int NumSampleValues() const { return 26; }
+  /// Readies the series to stand for its kind in the gallery: four sample
+  /// points, marks hidden, ColorEachPoint off and, unless `enabled`, silver.
+  virtual void PrepareForGallery(bool enabled);
   /// Sum of the origin values at `index` of the compatible active series
   /// before this one (or of all of them, this one included).
   virtual double SumOfOrigins(int index, bool includeSelf) const;

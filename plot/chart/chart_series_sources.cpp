@@ -11,6 +11,7 @@
 #include "plot/chart/axis_panel.h"
 #include "plot/chart/chart_exceptions.h"
 #include "plot/chart/chart_series.h"
+#include "plot/series/series_marks.h"
 #include "runtime/date_time.h"
 
 namespace plot {
@@ -103,8 +104,14 @@ int TChartSeries::CopyPointFrom(TChartSeries& source, int index) {
   const bool swap = source.ValuesAreVertical() != ValuesAreVertical();
   const double x = swap ? source.YValueAt(index) : source.XValueAt(index);
   const double y = swap ? source.XValueAt(index) : source.YValueAt(index);
-  const int at = xValues_->InsertOrdered(x);
-  yValues_->InsertAt(at, y);
+  int at;
+  if (ValuesAreVertical()) {
+    at = xValues_->InsertOrdered(x);
+    yValues_->InsertAt(at, y);
+  } else {
+    at = yValues_->InsertOrdered(y);
+    xValues_->InsertAt(at, x);
+  }
   // Extra coordinates come across by list position.
   for (std::size_t i = 2; i < valueLists_.size(); ++i) {
     const double v = i < source.valueLists_.size() ? source.valueLists_[i]->ValueAt(index) : 0.0;
@@ -143,20 +150,25 @@ void TChartSeries::RefreshFromSource(TChartSeries& source) {
 void TChartSeries::FillSampleValues(int count) {
   if (count <= 0) throw std::invalid_argument("FillSampleValues NumValues must be > 0");
   ClearPoints();
+  // Values run along the vertical axis and positions along the horizontal
+  // one, or the other way round for kinds with horizontal values.
+  const bool vertical = ValuesAreVertical();
+  const TCustomChartAxis* valueAxis = vertical ? resolvedVert_ : resolvedHoriz_;
+  const TCustomChartAxis* positionAxis = vertical ? resolvedHoriz_ : resolvedVert_;
   double yMin = 0, yMax = 1000, xMin = 0, xMax = count - 1;
-  const bool datesX = xValues_->DateTime();
-  if (parentChart_ != nullptr && parentChart_->GetMaxValuesCount() > 0 && resolvedVert_ != nullptr) {
-    yMin = resolvedVert_->Minimum();
-    yMax = resolvedVert_->Maximum();
+  const bool datesX = (vertical ? xValues_ : yValues_)->DateTime();
+  if (parentChart_ != nullptr && parentChart_->GetMaxValuesCount() > 0 && valueAxis != nullptr) {
+    yMin = valueAxis->Minimum();
+    yMax = valueAxis->Maximum();
     if (yMax <= yMin) yMax = yMin + 1000;
   }
   if (datesX) {
     xMin = std::floor(static_cast<double>(std::time(nullptr)) / 86400.0) + 25569.0;
     xMax = xMin + count - 1;
-  } else if (parentChart_ != nullptr && parentChart_->GetMaxValuesCount() > 0 && resolvedHoriz_ != nullptr &&
-             resolvedHoriz_->Maximum() > resolvedHoriz_->Minimum()) {
-    xMin = resolvedHoriz_->Minimum();
-    xMax = resolvedHoriz_->Maximum();
+  } else if (parentChart_ != nullptr && parentChart_->GetMaxValuesCount() > 0 && positionAxis != nullptr &&
+             positionAxis->Maximum() > positionAxis->Minimum()) {
+    xMin = positionAxis->Minimum();
+    xMax = positionAxis->Maximum();
   }
   const bool autoRepaint = parentChart_ != nullptr && parentChart_->AutoRepaint();
   if (parentChart_ != nullptr) parentChart_->SetAutoRepaint(false);
@@ -167,11 +179,22 @@ void TChartSeries::FillSampleValues(int count) {
   double y = yMin + (yMax - yMin) / 2;
   for (int i = 0; i < count; ++i) {
     y = std::fabs(r(random) + y - d / 2);
-    AddPointXY(xMin + step * i, y);
+    if (vertical) {
+      AddPointXY(xMin + step * i, y);
+    } else {
+      AddPointXY(y, xMin + step * i);
+    }
   }
   if (parentChart_ != nullptr) parentChart_->SetAutoRepaint(autoRepaint);
   NotifyDependents(ChangeRefreshed);
   RequestRepaint();
+}
+
+void TChartSeries::PrepareForGallery(bool enabled) {
+  FillSampleValues(4);
+  Marks().SetVisible(false);
+  SetColorEachPoint(false);
+  if (!enabled) SetSeriesColor(clSilver);
 }
 
 // ---- stacking
