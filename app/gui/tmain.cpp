@@ -27,7 +27,7 @@
 #include "app/gui/tsettings.h"
 #include "app/chart_template.h"
 #include "platform/qt_widgets/chart_editor.h"
-#include "plot/chart/series_registry.h"
+#include "plot/series/standard_series_kinds.h"
 #include "platform/qt_widgets/chart_host_widget.h"
 #include "platform/qt_widgets/chart_preview.h"
 #include "platform/qt_widgets/qt_printer.h"
@@ -155,9 +155,7 @@ TMain::TMain(Options options) {
     templateDialogs_ = ownedTemplateDialogs_.get();
   }
   // The kinds the chart editor's gallery offers.
-  plot::RegisterSeries<plot::TLineSeries>("Line", "Standard", 2);
-  plot::RegisterSeries<plot::TPointSeries>("Point", "Standard", 2);
-  plot::RegisterSeries<plot::TBarSeries>("Bar", "Standard", 2);
+  plot::RegisterStandardSeriesKinds();
   chartEditor_ = new platform::TChartEditor(this);
   chartEditor_->OnSeriesAdded = [this](std::unique_ptr<plot::TChartSeries> s) { chartData_.KeepSeries(std::move(s)); };
   chartEditor_->MayDeleteSeries = [this](const plot::TChartSeries& s) { return chartData_.MayDeleteSeries(s); };

@@ -16,14 +16,12 @@
 #include "plot/chart/chart_palette.h"
 #include "plot/chart/chart_series.h"
 #include "plot/chart/series_registry.h"
-#include "plot/series/series_marks.h"
 
 namespace platform {
 
 namespace {
 
 constexpr int kSampleWidth = 112, kSampleHeight = 84, kColumns = 4;
-constexpr int kSamplePoints = 4;
 
 }  // namespace
 
@@ -90,16 +88,14 @@ void TSeriesGallery::Populate() {
     c->SetBevelOuter(plot::bvNone);
     c->SetMarginLeft(6);
     c->SetMarginRight(6);
-    // The sample series of the kind: a few points each, marks hidden, one
-    // colour per series so series side by side tell apart.
+    // The sample series of the kind, each in its own colour so series side
+    // by side tell apart; the kind readies its sample points itself.
     for (int i = 0; i < std::max(1, kind.numGallerySeries); ++i) {
       std::unique_ptr<plot::TChartSeries> s = kind.createSeries();
       if (!s) continue;
       s->SetParentChart(c);
-      s->Marks().SetVisible(false);
-      s->SetColorEachPoint(false);
       s->SetSeriesColor(plot::GetDefaultColor(i));
-      s->FillSampleValues(kSamplePoints);
+      s->PrepareForGallery(true);
       series_.push_back(std::move(s));
     }
     auto* host = new ChartHostWidget(std::move(chart));

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -31,6 +32,7 @@
 #include "platform/qt_widgets/series_gallery.h"
 #include "platform/posix/posix_file_system.h"
 #include "plot/chart/series_registry.h"
+#include "plot/series/pie_series.h"
 #include "plot/series/series_marks.h"
 #include "tests/gui/gui_test_support.h"
 
@@ -310,6 +312,49 @@ TEST_F(ChartEditorTest, SeriesPagePenAndBrushDialogsGalleryAndOrder) {
   EXPECT_EQ(Chart().SeriesCount(), 3);
   window->ResetChartLook1Click();  // added series are part of the look
   EXPECT_EQ(Chart().SeriesCount(), 2);
+}
+
+// A pie from the gallery: a pie series in the chart, with the sample slices
+// of its kind, painted at once; Cancel takes it out again.
+TEST_F(ChartEditorTest, AddingAPieFromTheGallery) {
+  platform::TChartEditor& e = Editor();
+  e.Edit(Chart());
+  e.show();
+  const QImage before = Shown();
+  bool offered = false;
+  WhenModal([&offered](QWidget* modal) {
+    auto* gallery = qobject_cast<platform::TSeriesGallery*>(modal);
+    ASSERT_NE(gallery, nullptr);
+    for (std::size_t i = 0; i < gallery->Samples().size(); ++i) {
+      if (plot::RegisteredSeriesTypes()[gallery->SampleKind(i)].description != "Pie") continue;
+      offered = true;
+      // Its sample is a pie too, in many colours.
+      auto& sample = static_cast<plot::TChart&>(gallery->Samples()[i]->Panel());
+      EXPECT_NE(dynamic_cast<plot::TPieSeries*>(sample.Series(0)), nullptr);
+      EXPECT_TRUE(sample.Series(0)->ColorEachPoint());
+      QMouseEvent click(QEvent::MouseButtonDblClick, QPointF(20, 20), QPointF(20, 20), Qt::LeftButton,
+                        Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(gallery->Samples()[i], &click);
+      return;
+    }
+    modal->close();
+  });
+  e.AddSeriesButton()->click();
+  ASSERT_TRUE(offered);
+  ASSERT_EQ(Chart().SeriesCount(), 3);
+  auto* pie = dynamic_cast<plot::TPieSeries*>(Chart().Series(2));
+  ASSERT_NE(pie, nullptr);
+  EXPECT_GT(pie->Count(), 0);
+  EXPECT_EQ(e.SeriesList()->item(2)->text().toStdString(), "Series3  (Pie)");
+  // The pie alone, as a user would look at it.
+  e.SeriesList()->item(0)->setCheckState(Qt::Unchecked);
+  const QImage withPie = Shown();
+  EXPECT_NE(withPie, before);
+  QDir().mkpath(QString(QUORVEL_TEST_OUTPUT_DIR) + "/editor");
+  withPie.save(QString(QUORVEL_TEST_OUTPUT_DIR) + "/editor/chart_with_pie.png");
+  e.reject();
+  EXPECT_EQ(Chart().SeriesCount(), 2);
+  EXPECT_EQ(Shown(), before);
 }
 
 TEST_F(ChartEditorTest, GalleryShowsEveryRegisteredKindByPageWithA3DSwitch) {

@@ -37,7 +37,7 @@
 #include "platform/qt_widgets/chart_preview.h"
 #include "platform/qt_widgets/series_gallery.h"
 #include "plot/chart/chart.h"
-#include "plot/chart/series_registry.h"
+#include "plot/series/standard_series_kinds.h"
 #include "plot/series/bar_series.h"
 #include "plot/series/line_series.h"
 #include "tests/gui/gui_test_support.h"
@@ -198,8 +198,7 @@ TEST_F(FormFit, ExportDialogs) {
 }
 
 TEST_F(FormFit, ChartEditorAndItsDialogs) {
-  plot::RegisterSeries<plot::TLineSeries>("Line", "Standard", 2);
-  plot::RegisterSeries<plot::TBarSeries>("Bar", "Standard", 2);
+  plot::RegisterStandardSeriesKinds();
   plot::TChart chart;
   plot::TLineSeries line;
   line.SetParentChart(&chart);
