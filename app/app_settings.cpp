@@ -3,6 +3,7 @@
 namespace logger {
 
 namespace {
+constexpr const char* kArchiveKey = "downloads/archive";
 const char* DeviceKey(PortChoice choice) { return choice == PortChoice::Comm1 ? "ports/comm1" : "ports/comm2"; }
 constexpr const char* kUnitKey = "view/unit";
 }  // namespace
@@ -30,6 +31,16 @@ std::optional<std::string> AppSettings::RememberedDevice(PortChoice choice) cons
 
 bool AppSettings::RememberDevice(PortChoice choice, const std::string& path, std::string& error) {
   return store_.Write(DeviceKey(choice), path, error);
+}
+
+bool AppSettings::ArchiveDownloads() const {
+  auto value = store_.Read(kArchiveKey);
+  // Only a plain "off" switches it off: a mistyped value keeps the downloads.
+  return !(value && (*value == "false" || *value == "0" || *value == "off" || *value == "no"));
+}
+
+bool AppSettings::SetArchiveDownloads(bool on, std::string& error) {
+  return store_.Write(kArchiveKey, on ? "true" : "false", error);
 }
 
 TemperatureUnit AppSettings::Unit() const {

@@ -43,6 +43,11 @@ class AppSettings {
   std::optional<std::string> RememberedDevice(PortChoice choice) const;
   bool RememberDevice(PortChoice choice, const std::string& path, std::string& error);
 
+  // Whether completed downloads are kept in the download archive (on unless
+  // switched off: "archive=false" under [downloads]).
+  bool ArchiveDownloads() const;
+  bool SetArchiveDownloads(bool on, std::string& error);
+
   // The unit temperatures are shown in (View, Celsius / Fahrenheit);
   // Celsius when none was chosen or the file holds something else.
   TemperatureUnit Unit() const;

@@ -31,17 +31,24 @@ std::string CommandProgress::Step() const {
   return "while reading " + region;
 }
 
-std::string CommandProgress::IncompleteNotice() const {
+std::string CommandProgress::StopReason() const {
   const char* reason = nullptr;
   switch (stop) {
     case CommandStop::TimedOut: reason = "no answer"; break;
     case CommandStop::Cancelled: reason = "cancelled"; break;
     case CommandStop::DeviceLost: reason = "connection lost"; break;
     case CommandStop::NotOpen: reason = "the port is not open"; break;
+    case CommandStop::OutOfFrame: reason = "answers out of frame"; break;
     case CommandStop::None: reason = failed ? "stopped by an error" : nullptr; break;
     case CommandStop::Aborted: break;  // the program is closing
   }
-  if (reason == nullptr || completed || command.empty()) return {};
+  if (reason == nullptr || completed) return {};
+  return reason;
+}
+
+std::string CommandProgress::IncompleteNotice() const {
+  std::string reason = StopReason();
+  if (reason.empty() || command.empty()) return {};
   std::string notice = IsDownload() ? std::string("Download") : command;
   notice += " incomplete: ";
   notice += reason;

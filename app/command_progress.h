@@ -29,6 +29,9 @@ struct CommandProgress {
   // Where it is or stopped: "at block 9 of 74 (the histogram)", "while
   // reading page 2", "while writing the clock", "before the first read".
   std::string Step() const;
+  // Why it ended early, in a few words ("no answer", "cancelled", "answers
+  // out of frame"); empty for one that completed or ended with Exit.
+  std::string StopReason() const;
   // The status line's notice for a command that ended early ("Download
   // incomplete: no answer at block 9 of 74 (the histogram)"); empty for one
   // that completed, was refused, or ended with Exit.

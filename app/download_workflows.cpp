@@ -5,7 +5,7 @@
 namespace logger {
 
 bool DownloadWorkflows::ReadAll1Click() {
-  return app_.RunDeviceCommand("Read All", commands::kReadAllBlocks, [this] {
+  bool ran = app_.RunDeviceCommand("Read All", commands::kReadAllBlocks, [this] {
     LoggerProtocol& protocol = app_.Protocol();
     platform::EventPump& pump = app_.Ui().pump;
     protocol.ReadPage0();
@@ -36,6 +36,25 @@ bool DownloadWorkflows::ReadAll1Click() {
     if (protocol.Stopped()) return;
     reports_.ShowTemperature();
   });
+  if (ran) ArchiveCompletedDownload();
+  return ran;
+}
+
+void DownloadWorkflows::ArchiveCompletedDownload() {
+  lastArchived_.clear();
+  // Only a whole download is kept: one that stopped mixes two recordings.
+  if (archive_ == nullptr || !archive_->Enabled() || !app_.LastCommand().completed) return;
+  std::string path, problem;
+  if (archive_->Keep(app_.State(), path, problem)) {
+    lastArchived_ = path;
+    // Short, so it shows whole beside the log's statistics; File, Open
+    // Recent Download... names the files.
+    app_.Status().SetNotice("Download kept in the archive");
+    return;
+  }
+  // The download itself succeeded; only keeping a copy did not.
+  app_.Status().SetNotice(problem);
+  if (OnArchiveProblem) OnArchiveProblem(problem);
 }
 
 bool DownloadWorkflows::ReadJustPage01Click() {

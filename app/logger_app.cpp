@@ -4,6 +4,7 @@
 
 #include "app/answer_timeout.h"
 #include "app/port_messages.h"
+#include "runtime/convert_error.h"
 #include "runtime/windows1252.h"
 
 namespace logger {
@@ -154,14 +155,25 @@ bool LoggerApp::RunDeviceCommand(const std::string& name, int blocksPlanned, con
     } catch (const std::exception& e) {
       // Errors end the command; the program goes on waiting for commands.
       lastFailed_ = true;
-      services_.messages.ShowMessage(platform::MessageKind::Error, kApplicationTitle, e.what());
+      services_.messages.ShowMessage(platform::MessageKind::Error, kApplicationTitle, runtime::ErrorText(e));
     }
+    // Bytes after the last answer put the whole command out of frame.
+    protocol_.EndCommand();
   }
   running_.stop = protocol_.Stop();
   running_.failed = lastFailed_;
   running_.completed = running_.stop == CommandStop::None && !lastFailed_;
   last_ = running_;
-  if (last_.IsDownload()) lastDownload_ = last_;
+  if (last_.IsDownload()) {
+    lastDownload_ = last_;
+    // A download that stopped after storing answers leaves the rest of the
+    // store from before it.
+    if (last_.completed) {
+      storeIncomplete_ = false;
+    } else if (protocol_.AnswersTaken() > 0) {
+      storeIncomplete_ = true;
+    }
+  }
   running_ = CommandProgress{};
   status_.SetActivity({});
   status_.SetNotice(last_.IncompleteNotice());
@@ -170,13 +182,21 @@ bool LoggerApp::RunDeviceCommand(const std::string& name, int blocksPlanned, con
   return true;
 }
 
+std::string LoggerApp::IncompleteStoreText() const {
+  if (!storeIncomplete_) return {};
+  std::string reason = lastDownload_.StopReason();
+  return "The data is incomplete: " + lastDownload_.command + " stopped " + lastDownload_.Step() +
+         (reason.empty() ? std::string() : ": " + reason) +
+         ". The entries it did not read still hold the data from before it.";
+}
+
 void LoggerApp::RunCommand(const std::function<void()>& body) {
   lastFailed_ = false;
   try {
     body();
   } catch (const std::exception& e) {
     lastFailed_ = true;
-    services_.messages.ShowMessage(platform::MessageKind::Error, kApplicationTitle, e.what());
+    services_.messages.ShowMessage(platform::MessageKind::Error, kApplicationTitle, runtime::ErrorText(e));
   }
 }
 
@@ -201,6 +221,10 @@ void LoggerApp::ReportStop(const CommandProgress& progress) {
     case CommandStop::TimedOut:
       text = "The recorder on " + where + " did not answer within " + SecondsText(protocol_.AnswerTimeoutMs()) +
              ", " + progress.Step() + "." + ending;
+      break;
+    case CommandStop::OutOfFrame:
+      text = "The answers of the recorder on " + where + " went out of frame " + progress.Step() + ": " +
+             protocol_.FrameProblem() + "." + ending;
       break;
     case CommandStop::NotOpen:
       text = "Nothing was sent: " + where + " is not open." + ending;

@@ -97,6 +97,16 @@ class LoggerApp {
   // The last Read All that ended, whatever ran after it: whether the store
   // holds a whole download, and if not, where it stopped.
   const CommandProgress& LastDownload() const { return lastDownload_; }
+  // Whether the store mixes a Read All that did not complete with what it
+  // held before (some answers were stored, then the download stopped). A
+  // complete Read All or an Open makes it whole again.
+  bool StoreIncomplete() const { return storeIncomplete_; }
+  // The store now holds one whole recording (a data file was loaded).
+  void NoteStoreWhole() { storeIncomplete_ = false; }
+  // "The data is incomplete: Read All stopped at block 9 of 74 (the
+  // histogram): no answer. ..." for a question before the store is written
+  // out; empty when the store is whole.
+  std::string IncompleteStoreText() const;
   // A device command's step that writes to the recorder ("the setup"), shown
   // as the activity until its next read.
   void SetWriting(const std::string& what);
@@ -146,6 +156,7 @@ class LoggerApp {
   std::string openDialogFileName_ = "Data.txt";
   int commandDepth_ = 0;
   bool lastFailed_ = false;
+  bool storeIncomplete_ = false;
 };
 
 }  // namespace logger

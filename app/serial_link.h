@@ -30,6 +30,8 @@ class SerialLink {
   std::size_t QueuedByteCount();
   // All waiting bytes, or the empty string (also when a read is already running).
   std::string ReadQueued();
+  // At most `limit` of the waiting bytes, in one read; the rest stay queued.
+  std::string ReadUpTo(std::size_t limit);
   bool ReadBusy() const { return readBusy_; }
 
   // Set when the device went away (I/O error, hang-up) and cleared by the next

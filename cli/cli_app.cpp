@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <ostream>
 
 #include "app/log_statistics.h"
@@ -62,6 +63,14 @@ CliApp::CliApp(const CliOptions& options, std::ostream& out, std::ostream& err)
   reports_ = std::make_unique<logger::LoggerReports>(app_->State(), pane_, chart_, clock_);
   downloads_ = std::make_unique<logger::DownloadWorkflows>(*app_, *reports_);
   files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, chart_, fileSystem_, noDialogs_);
+  // Every completed read-all is kept in the download archive.
+  archive_ = std::make_unique<logger::DownloadArchive>(
+      fileSystem_, clock_, logger::DownloadArchive::DefaultFolder([](const char* name) { return std::getenv(name); }));
+  downloads_->SetArchive(archive_.get());
+  downloads_->OnArchiveProblem = [this](const std::string& problem) {
+    err_ << problem << '\n';
+    err_.flush();
+  };
 }
 
 int CliApp::Run() {
@@ -74,6 +83,7 @@ int CliApp::Run() {
   if (options_.command == "set-clock") return RunSetClock();
   if (options_.command == "set-description") return RunSetDescription();
   if (options_.command == "open") return RunOpen();
+  if (options_.command == "downloads") return RunDownloads();
   err_ << "unknown command '" << options_.command << "'\n" << UsageText();
   return kExitBadArguments;
 }
@@ -105,7 +115,8 @@ int CliApp::StatusOfLastCommand() const {
     case logger::CommandStop::Aborted: return kExitInterrupted;
     case logger::CommandStop::TimedOut:
     case logger::CommandStop::DeviceLost:
-    case logger::CommandStop::NotOpen: return kExitLink;
+    case logger::CommandStop::NotOpen:
+    case logger::CommandStop::OutOfFrame: return kExitLink;
     case logger::CommandStop::Cancelled:
     case logger::CommandStop::None: break;
   }
@@ -175,22 +186,31 @@ bool CliApp::NoArguments(const char* usage) {
 int CliApp::RunReadAll() {
   std::optional<std::string> saveName;
   const auto& args = options_.args;
-  if (args.size() == 2 && args[0] == "--save" && !args[1].empty()) {
-    saveName = args[1];
-  } else if (!args.empty()) {
-    if (args[0] == "--save") {
-      err_ << "read-all: --save needs a file name";
+  const char* usage =
+      "; usage: read-all [--save NAME] [--no-archive] [--csv OUT] [--utc] [--excel] [--recorded-only] [--fahrenheit]\n";
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--no-archive") {
+      archive_->SetEnabled(false);
+    } else if (args[i] == "--save" && i + 1 < args.size() && !args[i + 1].empty() && !saveName) {
+      saveName = args[++i];
     } else {
-      err_ << Unexpected("read-all", args[args.size() > 2 && args[0] == "--save" ? 2 : 0]);
+      if (args[i] == "--save" && saveName) {
+        err_ << "read-all: --save is given twice" << usage;
+      } else if (args[i] == "--save") {
+        err_ << "read-all: --save needs a file name" << usage;
+      } else {
+        err_ << Unexpected("read-all", args[i]) << usage;
+      }
+      return kExitBadArguments;
     }
-    err_ << "; usage: read-all [--save NAME] [--csv OUT] [--utc] [--excel] [--recorded-only] [--fahrenheit]\n";
-    return kExitBadArguments;
   }
   int status = kExitDone;
   if (!OpenRecorderPort(status)) return status;
   downloads_->ReadAll1Click();
   pane_.Flush();
   status = StatusOfLastCommand();
+  // A download that did not complete mixes two recordings: nothing is
+  // saved or exported.
   if (status != kExitDone) return status;
   // File, Save under the given name, exactly as the window does; the reports
   // it redraws on the way are not printed again.

@@ -8,6 +8,7 @@
 #include "app/chart_display.h"
 #include "app/logger_chart.h"
 #include "app/data_files.h"
+#include "app/download_archive.h"
 #include "app/download_workflows.h"
 #include "app/logger_app.h"
 #include "app/logger_reports.h"
@@ -46,6 +47,7 @@ class CliApp {
   int RunPorts();
   int RunReadRaw();
   int RunReadAll();
+  int RunDownloads();
   int RunReadPage0();
   int RunSetup();
   int RunSetClock();
@@ -87,6 +89,7 @@ class CliApp {
   platform::SystemTimeZone timeZone_;
   CancellingFileDialogs noDialogs_;
   std::unique_ptr<logger::LoggerFiles> files_;
+  std::unique_ptr<logger::DownloadArchive> archive_;
 };
 
 }  // namespace cli

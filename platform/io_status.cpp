@@ -35,6 +35,7 @@ std::string IoError::Describe() const {
     case IoStatus::Busy: return "device busy";
     case IoStatus::DeviceLost: return "device lost";
     case IoStatus::Interrupted: return "interrupted";
+    case IoStatus::NotAFile: return "not a file";
     case IoStatus::Failed: return "failed";
   }
   return "failed";

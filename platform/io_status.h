@@ -15,6 +15,7 @@ enum class IoStatus {
   Busy,          // the device is held by another program (exclusive mode, a lock)
   DeviceLost,    // the device went away (hang-up, unplugged, I/O error)
   Interrupted,   // a signal ended the call
+  NotAFile,      // a folder, pipe, socket or device where a file was wanted
   Failed,        // anything else; systemError says what
 };
 

@@ -29,6 +29,7 @@ class SerialPort {
   // Opens and configures the device (9600 8N1, raw, DTR and RTS raised where
   // the device supports modem control). A failure to read the current line
   // settings leaves the device open and unconfigured, as the system found it.
+  // Bytes received before the open are dropped.
   virtual IoError Open(const std::string& path) = 0;
   virtual void Close() = 0;
   virtual bool IsOpen() const = 0;

@@ -25,6 +25,8 @@ std::optional<GuiOptions> ParseGuiOptions(const std::vector<std::string>& args, 
       options.version = true;
     } else if (a == "--simulate") {
       options.simulate = true;
+    } else if (a == "--no-archive") {
+      options.noArchive = true;
     } else if (a == "--port1" || a == "--port2") {
       if (i + 1 >= args.size() || args[i + 1].empty()) {
         error = a + " needs a device path";
@@ -55,7 +57,7 @@ std::optional<GuiOptions> ParseGuiOptions(const std::vector<std::string>& args, 
 }
 
 std::string GuiUsageText() {
-  return "usage: quorvel [--port1 PATH] [--port2 PATH] [--timeout SECONDS] [--simulate]\n"
+  return "usage: quorvel [--port1 PATH] [--port2 PATH] [--timeout SECONDS] [--simulate] [--no-archive]\n"
          "       quorvel --help | --version\n"
          "  --port1, --port2  the devices behind Port, Comm1 and Comm2; without them\n"
          "                    QUORVEL_PORT1 / QUORVEL_PORT2, then the devices last chosen\n"
@@ -63,6 +65,9 @@ std::string GuiUsageText() {
          "  --timeout         how long a command waits for each answer of the recorder\n"
          "                    (seconds, default 10, at least 0.001)\n"
          "  --simulate        start a simulated recorder and make it Comm1\n"
+         "  --no-archive      keep no copy of completed downloads this run (they are kept\n"
+         "                    in $XDG_DATA_HOME/quorvel/downloads unless File, Archive\n"
+         "                    Downloads is off)\n"
          "  --help            show this help\n"
          "  --version         show the program's version\n";
 }

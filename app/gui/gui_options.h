@@ -16,6 +16,7 @@ struct GuiOptions {
   std::optional<std::string> port2;  // --port2
   int timeoutMs = logger::kDefaultAnswerTimeoutMs;
   bool simulate = false;
+  bool noArchive = false;  // keep no copy of completed downloads this run
   bool help = false;
   bool version = false;
   // Arguments for Qt itself (-platform xcb, -style fusion, ...), passed on.
@@ -23,7 +24,7 @@ struct GuiOptions {
 };
 
 // quorvel [--port1 PATH] [--port2 PATH] [--timeout SECONDS] [--simulate]
-// [--help] [--version]. Parsed before the application object exists, so
+// [--no-archive] [--help] [--version]. Parsed before the application object exists, so
 // --help, --version and mistakes need no display. Qt's own single-dash
 // options are kept for Qt.
 std::optional<GuiOptions> ParseGuiOptions(const std::vector<std::string>& args, std::string& error);

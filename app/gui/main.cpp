@@ -82,6 +82,7 @@ int main(int argc, char** argv) {
   mainOptions.ports = ports;
   mainOptions.settings = &settingsStore;
   mainOptions.answerTimeoutMs = options->timeoutMs;
+  if (options->noArchive) mainOptions.archiveDownloads = false;
   gui::TMain window(std::move(mainOptions));
   window.show();
   return QApplication::exec();

@@ -12,11 +12,15 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <cstdlib>
+#include <iostream>
+
 #include "app/gui/file_dialogs.h"
 #include "app/gui/memo_pane.h"
 #include "app/gui/status_panel.h"
 #include "app/gui/tabout_box.h"
 #include "app/gui/tchoose_device.h"
+#include "app/gui/trecent_downloads.h"
 #include "app/gui/window_font.h"
 #include "app/gui/tnvram.h"
 #include "app/gui/tsettings.h"
@@ -37,10 +41,14 @@ constexpr int kMemoWidth = 164;
 constexpr int kChartWidth = 352;   // the chart's size at the window's design size
 constexpr int kChartHeight = 334;
 
-// The items that talk to the recorder or replace the store; refused while a
-// command waits, because two commands' bytes on one line corrupt both.
-constexpr const char* kDeviceItems[] = {"ReadAll1", "ReadJustPage01", "Setup1",   "SettoPCTime1",   "SetNVram1",
-                                        "Open1",    "mnuComm1",       "mnuComm2", "mnuChooseDevice"};
+// The items that talk to the recorder, replace the store or write it out;
+// refused while a command waits, because two commands' bytes on one line
+// corrupt both, and a store half downloaded is no recording to save or
+// print. The report items stay: they only show the store as it is.
+constexpr const char* kDeviceItems[] = {
+    "ReadAll1", "ReadJustPage01", "Setup1",          "SettoPCTime1", "SetNVram1", "Open1",    "Save1",
+    "OpenRecentDownload1",        "ExportLogAsCsv1", "ExportChart1", "Print1",    "p1",       "mnuComm1",
+    "mnuComm2", "mnuChooseDevice"};
 
 // A device path as menu text: a "&" in it is a character, not a mark.
 QString MenuText(const std::string& text) { return QString::fromStdString(text).replace("&", "&&"); }
@@ -115,6 +123,16 @@ TMain::TMain(Options options) {
   reports_->OnSummary = [this](const std::string& summary) { app_->Status().SetSummary(summary); };
   reports_->SetUnit(appSettings_->Unit());
   Action(reports_->Unit() == logger::TemperatureUnit::Fahrenheit ? "Fahrenheit1" : "Celsius1")->setChecked(true);
+    std::string archiveFolder = options.archiveFolder;
+  if (archiveFolder.empty()) {
+    archiveFolder = logger::DownloadArchive::DefaultFolder([](const char* name) { return std::getenv(name); });
+  }
+  archive_ = std::make_unique<logger::DownloadArchive>(*fileSystem_, *clock, archiveFolder);
+  archive_->SetEnabled(options.archiveDownloads.value_or(appSettings_->ArchiveDownloads()));
+  Action("ArchiveDownloads1")->setChecked(archive_->Enabled());
+  downloads_->SetArchive(archive_.get());
+  downloads_->OnArchiveProblem = [](const std::string& problem) { std::cerr << "quorvel: " << problem << std::endl; };
+  recentDownloads_ = new TRecentDownloads(this);
   printer_ = options.printer;
   if (printer_ == nullptr) {
     ownedPrinter_ = std::make_unique<platform::QtPrinter>(this);
@@ -147,8 +165,9 @@ QAction* TMain::AddItem(QMenu* menu, const char* name, const QString& caption, v
 void TMain::BuildMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("File1");
-  AddItem(file, "Open1", "&Open...", &TMain::Open1Click);
-  AddItem(file, "Save1", "&Save...", &TMain::Save1Click);
+  AddItem(file, "Open1", "&Open...", &TMain::Open1Click)->setShortcut(QKeySequence::Open);
+  AddItem(file, "Save1", "&Save...", &TMain::Save1Click)->setShortcut(QKeySequence::Save);
+  BuildArchiveItems(file);
   AddExportItems(file);
   file->addSeparator()->setObjectName("N4");
   AddItem(file, "PrintSetup1", "Print Se&tup...", &TMain::PrintSetup1Click);
@@ -200,6 +219,13 @@ void TMain::BuildMenus() {
   help->setObjectName("Help1");
   AddItem(help, "About1", "&About", &TMain::About1Click);
 
+}
+
+void TMain::BuildArchiveItems(QMenu* file) {
+  AddItem(file, "OpenRecentDownload1", "Open Recent &Download...", &TMain::OpenRecentDownload1Click);
+  QAction* keep = AddItem(file, "ArchiveDownloads1", "&Archive Downloads", &TMain::ArchiveDownloads1Click);
+  keep->setCheckable(true);
+  keep->setToolTip("Keep a copy of every download that completes, to open again later");
 }
 
 void TMain::AddExportItems(QMenu* file) {
@@ -263,9 +289,20 @@ void TMain::SetDeviceCommandsEnabled(bool enabled) {
 
 void TMain::PrintSetup1Click() { printer_->ExecuteSetupDialog(); }
 
-void TMain::p1Click() { chartPreviewer1_->Execute(this); }
+void TMain::p1Click() {
+  if (app_->CommandRunning()) return;
+  chartPreviewer1_->Execute(this);
+}
+
+bool TMain::MayWriteOut(const char* title, const char* question) {
+  if (app_->CommandRunning()) return false;
+  // A download that stopped part-way left two recordings mixed in the store.
+  std::string incomplete = app_->IncompleteStoreText();
+  return incomplete.empty() || app_->Ui().messages.AskYesNo(title, incomplete + "\n\n" + question);
+}
 
 void TMain::Print1Click() {
+  if (!MayWriteOut("Print", "Print it anyway?")) return;
   // Without an installed printer the page goes to a PDF file.
   if (printer_->PrinterIndex() < 0 && printer_->OutputFile().empty()) {
     QString pdf = QFileDialog::getSaveFileName(this, "Print to a PDF File", "Chart1.pdf", "PDF files (*.pdf)");
@@ -283,6 +320,7 @@ void TMain::Open1Click() { files_->Open1Click(); }
 void TMain::Save1Click() { files_->Save1Click(); }
 
 void TMain::ExportLogAsCsv1Click() {
+  if (!MayWriteOut("Export Log as CSV", "Export it anyway?")) return;
   std::optional<CsvExportChoice> choice = exportDialogs_->ExecuteCsvExport();
   if (!choice) return;
   choice->options.unit = reports_->Unit();
@@ -294,6 +332,7 @@ void TMain::ExportLogAsCsv1Click() {
 }
 
 void TMain::ExportChart1Click() {
+  if (!MayWriteOut("Export Chart", "Export it anyway?")) return;
   std::optional<ChartExportChoice> choice = exportDialogs_->ExecuteChartExport(chart1_->width(), chart1_->height());
   if (!choice) return;
   app_->RunCommand([&] {
@@ -353,6 +392,24 @@ void TMain::ChooseDevice1Click() {
   if (!chosen || chosen->empty()) return;
   app_->ChooseDevice(*chosen);
   UpdatePortCaptions();
+}
+
+void TMain::OpenRecentDownload1Click() {
+  if (app_->CommandRunning()) return;
+  std::string problem;
+  std::vector<logger::ArchivedDownload> downloads = archive_->List(problem);
+  auto chosen = recentDownloads_->Execute(downloads, archive_->Folder(), problem);
+  if (!chosen) return;
+  files_->OpenDataFile(*chosen);
+}
+
+void TMain::ArchiveDownloads1Click() {
+  bool on = Action("ArchiveDownloads1")->isChecked();
+  archive_->SetEnabled(on);
+  std::string error;
+  if (!appSettings_->SetArchiveDownloads(on, error)) {
+    app_->Status().SetNotice("The archive setting was not remembered: " + error);
+  }
 }
 
 void TMain::About1Click() { aboutBox_->exec(); }

@@ -3,6 +3,8 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/answer_timeout.h"
 #include "app/gui/export_dialogs.h"
@@ -10,6 +12,7 @@
 #include "app/chart_display.h"
 #include "app/logger_chart.h"
 #include "app/data_files.h"
+#include "app/download_archive.h"
 #include "app/download_workflows.h"
 #include "app/logger_app.h"
 #include "app/logger_configuration.h"
@@ -34,6 +37,7 @@ class MemoPane;
 class StatusPanel;
 class TAboutBox;
 class TChooseDevice;
+class TRecentDownloads;
 class TNVram;
 class TSettings;
 
@@ -61,6 +65,11 @@ class TMain final : public QMainWindow {
     // How long a command waits for each answer; negative waits until Exit
     // or Cancel.
     int answerTimeoutMs = logger::kDefaultAnswerTimeoutMs;
+    // Where completed downloads are kept (empty: the user's data folder,
+    // $XDG_DATA_HOME/quorvel/downloads), and whether they are kept at all
+    // this run (--no-archive; else the remembered setting).
+    std::string archiveFolder;
+    std::optional<bool> archiveDownloads;
   };
 
   explicit TMain(Options options);
@@ -73,6 +82,8 @@ class TMain final : public QMainWindow {
   TSettings& Settings() { return *settings_; }
   TNVram& NVram() { return *nvram_; }
   TChooseDevice& ChooseDevice() { return *chooseDevice_; }
+  TRecentDownloads& RecentDownloads() { return *recentDownloads_; }
+  logger::DownloadArchive& Archive() { return *archive_; }
   StatusPanel& Panel2() { return *panel2_; }
   platform::TChartPreviewer& ChartPreviewer1() { return *chartPreviewer1_; }
   logger::LoggerChart& ChartData() { return chartData_; }
@@ -104,6 +115,8 @@ class TMain final : public QMainWindow {
   void mnuComm1Click();
   void mnuComm2Click();
   void ChooseDevice1Click();
+  void OpenRecentDownload1Click();
+  void ArchiveDownloads1Click();
   void About1Click();
 
  protected:
@@ -112,6 +125,8 @@ class TMain final : public QMainWindow {
 
  private:
   void BuildMenus();
+  // File, Open Recent Download... and Archive Downloads.
+  void BuildArchiveItems(QMenu* file);
   void AddExportItems(QMenu* file);
   void BuildViewMenu();
   // Shows temperatures in `unit` from now on: the radio item, the reports
@@ -119,6 +134,9 @@ class TMain final : public QMainWindow {
   void ChooseUnit(logger::TemperatureUnit unit);
   void BuildLayout();
   void SetDeviceCommandsEnabled(bool enabled);
+  // Whether the store may be printed or exported now: not while a command
+  // waits, and after an incomplete download only when the user says so.
+  bool MayWriteOut(const char* title, const char* question);
   // The Comm items show their devices: "Comm1 (/dev/ttyUSB0)".
   void UpdatePortCaptions();
   QAction* AddItem(QMenu* menu, const char* name, const QString& caption, void (TMain::*handler)());
@@ -137,6 +155,7 @@ class TMain final : public QMainWindow {
   std::unique_ptr<logger::FileDialogView> ownedFileDialogs_;
   std::unique_ptr<platform::FileSystem> fileSystem_;
   std::unique_ptr<logger::LoggerFiles> files_;
+  std::unique_ptr<logger::DownloadArchive> archive_;
   std::unique_ptr<ExportDialogView> ownedExportDialogs_;
   ExportDialogView* exportDialogs_ = nullptr;
   platform::SystemTimeZone timeZone_;
@@ -149,6 +168,7 @@ class TMain final : public QMainWindow {
   QWidget* chart1_ = nullptr;  // hosts chartData_.Chart1()
   TAboutBox* aboutBox_ = nullptr;
   TChooseDevice* chooseDevice_ = nullptr;
+  TRecentDownloads* recentDownloads_ = nullptr;
   StatusPanel* panel2_ = nullptr;
   QActionGroup* portGroup_ = nullptr;
   // Closing was asked for while a command waited: close once it unwinds.

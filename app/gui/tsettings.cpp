@@ -13,6 +13,7 @@
 #include <exception>
 
 #include "app/gui/window_font.h"
+#include "runtime/convert_error.h"
 
 namespace gui {
 
@@ -153,7 +154,7 @@ void TSettings::OKButtonClick() {
   } catch (const std::exception& e) {
     // Replacements made before the bad field stay; the dialog stays open.
     Load(fields);
-    messages_.ShowMessage(platform::MessageKind::Error, logger::LoggerApp::kApplicationTitle, e.what());
+    messages_.ShowMessage(platform::MessageKind::Error, logger::LoggerApp::kApplicationTitle, runtime::ErrorText(e));
     return;
   }
   Load(fields);

@@ -59,7 +59,7 @@ _quorvel_cli()
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W '--port --timeout --help --version' -- "$cur"))
         else
-            COMPREPLY=($(compgen -W 'ports read-raw read-all read-page0 setup set-clock set-description open' -- "$cur"))
+            COMPREPLY=($(compgen -W 'ports read-raw read-all read-page0 setup set-clock set-description downloads open' -- "$cur"))
         fi
         return
     fi
@@ -80,7 +80,7 @@ _quorvel_cli()
                 --save) _quorvel_cli_files ;;
                 --csv) _quorvel_cli_files '*.csv' ;;
                 *) _quorvel_cli_once "${COMP_WORDS[@]:at+1:n-1}" -- \
-                       --save --csv --utc --excel --recorded-only --fahrenheit ;;
+                       --save --no-archive --csv --utc --excel --recorded-only --fahrenheit ;;
             esac ;;
         read-page0)
             _quorvel_cli_once "${COMP_WORDS[@]:at+1:n-1}" -- --fahrenheit ;;

@@ -69,6 +69,10 @@ IoError PosixSerialPort::Open(const std::string& path) {
   // Keep the recorder powered from DTR/RTS. Pseudo-terminals answer ENOTTY.
   int lines = TIOCM_DTR | TIOCM_RTS;
   modemLinesRaised_ = ::ioctl(fd_, TIOCMBIS, &lines) == 0;
+  // Whatever the line received before we opened it (a late answer to a
+  // program that gave up, noise while the adapter was plugged in) is no
+  // answer of ours.
+  ::tcflush(fd_, TCIFLUSH);
 
   // Edge-triggered, so the descriptor signals each new arrival once instead of
   // staying readable while a partial answer sits in the queue.

@@ -136,12 +136,53 @@ TEST(CommandProgress, CancelAndALostDeviceLeaveTheirOwnNotices) {
   ProgressRig lost(hangUp);
   lost.downloads.ReadAll1Click();
   ASSERT_EQ(lost.messages.messages.size(), 1u);
+  // The loss shows when the line is looked at before the fourth command.
   EXPECT_EQ(lost.messages.messages[0].text.rfind("Lost the connection to the recorder on Com1 (" + kDevice +
-                                                     ") at block 4 of 74 (the alarm records): ",
+                                                     ") at block 3 of 74 (the serial number): ",
                                                  0),
             0u)
       << lost.messages.messages[0].text;
-  EXPECT_EQ(lost.app.Status().Notice(), "Download incomplete: connection lost at block 4 of 74 (the alarm records)");
+  EXPECT_EQ(lost.app.Status().Notice(), "Download incomplete: connection lost at block 3 of 74 (the serial number)");
+}
+
+// Extra bytes after the ninth answer: the command stops before the tenth
+// block, names the port and the block, and the store is marked as mixing
+// two recordings until a complete download.
+TEST(CommandProgress, AnswersOutOfFrameEndReadAllAndMarkTheStoreIncomplete) {
+  sim::Faults faults;
+  faults.extra = 7;
+  faults.extraOnly = {9};
+  ProgressRig rig(faults);
+  EXPECT_TRUE(rig.downloads.ReadAll1Click());
+  EXPECT_EQ(rig.app.LastCommandStop(), CommandStop::OutOfFrame);
+  ASSERT_EQ(rig.messages.messages.size(), 1u);
+  EXPECT_EQ(rig.messages.messages[0].text,
+            "The answers of the recorder on Com1 (" + kDevice +
+                ") went out of frame at block 9 of 74 (the histogram): 7 bytes arrived between two answers. Read "
+                "All was stopped; the download is incomplete.");
+  EXPECT_EQ(rig.app.Status().Notice(), "Download incomplete: answers out of frame at block 9 of 74 (the histogram)");
+  EXPECT_TRUE(rig.app.StoreIncomplete());
+  EXPECT_EQ(rig.app.IncompleteStoreText(),
+            "The data is incomplete: Read All stopped at block 9 of 74 (the histogram): answers out of frame. The "
+            "entries it did not read still hold the data from before it.");
+
+  // A Read Just Page 0 in between changes nothing about that; a complete
+  // Read All makes the store whole.
+  rig.downloads.ReadJustPage01Click();
+  EXPECT_TRUE(rig.app.StoreIncomplete());
+  rig.downloads.ReadAll1Click();
+  EXPECT_TRUE(rig.app.LastCommand().completed);
+  EXPECT_FALSE(rig.app.StoreIncomplete());
+  EXPECT_EQ(rig.app.IncompleteStoreText(), "");
+
+  // Cancelled before any answer came: the store is as whole as it was.
+  rig.port.SetSilent(true);
+  rig.pump.OnProcess = [&] {
+    if (rig.app.CommandRunning()) rig.app.CancelCommand();
+  };
+  rig.downloads.ReadAll1Click();
+  EXPECT_EQ(rig.app.LastCommandStop(), CommandStop::Cancelled);
+  EXPECT_FALSE(rig.app.StoreIncomplete());
 }
 
 TEST(CommandProgress, AClosedPortEndsAtOnceWhenATimeOutIsSet) {

@@ -27,6 +27,7 @@
 #include "app/gui/tabout_box.h"
 #include "app/gui/tchoose_device.h"
 #include "app/gui/tnvram.h"
+#include "app/gui/trecent_downloads.h"
 #include "app/gui/tsettings.h"
 #include "app/gui/window_font.h"
 #include "platform/qt_widgets/chart_preview.h"
@@ -200,6 +201,25 @@ TEST_F(FormFit, ChooseDevice) {
     form.reject();
   });
   form.Execute("Comm1", "/dev/ttyUSB0");
+  EXPECT_TRUE(shown);
+}
+
+TEST_F(FormFit, RecentDownloads) {
+  std::vector<logger::ArchivedDownload> downloads(2);
+  downloads[0] = {"/home/u/.local/share/quorvel/downloads/00A1B2C3D4E5F607-20260305-090704-2.dat", "",
+                  "00A1B2C3D4E5F607", "2026-03-05 09:07:04", 2, "04/03/26 14:30", 2048, ""};
+  downloads[1] = {"/home/u/.local/share/quorvel/downloads/00A1B2C3D4E5F607-20260305-090704.dat", "",
+                  "00A1B2C3D4E5F607", "2026-03-05 09:07:04", 1, "", -1, "line 12: 'x' is not a valid integer value"};
+  gui::TRecentDownloads form;
+  bool shown = false;
+  QTimer::singleShot(0, &form, [&] {
+    shown = true;
+    EXPECT_EQ(form.List()->topLevelItem(0)->text(3).toStdString(), "2048");
+    EXPECT_EQ(form.List()->topLevelItem(1)->text(2).toStdString(), "(cannot be read)");
+    CheckAndShoot(form, "recent_downloads");
+    form.reject();
+  });
+  EXPECT_EQ(form.Execute(downloads, "/home/u/.local/share/quorvel/downloads", ""), std::nullopt);
   EXPECT_TRUE(shown);
 }
 

@@ -22,6 +22,8 @@ TEST(GuiArguments, OptionsQtsOwnAndMistakes) {
                                        "--simulate"},
                                       error);
   ASSERT_TRUE(options) << error;
+  EXPECT_FALSE(options->noArchive);
+  EXPECT_TRUE(gui::ParseGuiOptions({"--no-archive"}, error)->noArchive);
   EXPECT_EQ(options->port1, "/dev/ttyUSB0");
   EXPECT_FALSE(options->port2);
   EXPECT_EQ(options->timeoutMs, 2500);
