@@ -173,6 +173,9 @@ int TChartSeries::AddPointXY(double x, double y, const std::string& label, Color
     index = yValues_->InsertOrdered(y);
     xValues_->InsertAt(index, x);
   }
+  // Kinds with more coordinates staged them as pending values; in before
+  // anyone hears of the point, so every list stays aligned.
+  AddExtraValues(index);
   if (colors_.size() < static_cast<std::size_t>(index)) colors_.resize(static_cast<std::size_t>(index), clAutoColor);
   colors_.insert(colors_.begin() + index, color);
   InsertLabel(index, label);
@@ -283,6 +286,10 @@ void TChartSeries::SwapPoints(int a, int b) {
   if (labels_.size() < need && static_cast<int>(need) <= labelCount_) labels_.resize(need);
   if (ia < labels_.size() && ib < labels_.size()) std::swap(labels_[ia], labels_[ib]);
   Touch();
+}
+
+void TChartSeries::UnregisterValueList(TChartValueList* list) {
+  valueLists_.erase(std::remove(valueLists_.begin(), valueLists_.end(), list), valueLists_.end());
 }
 
 void TChartSeries::AddExtraValues(int index) {

@@ -65,30 +65,52 @@ void TChartSeries::AddDataSource(TChartSeries* source) {
   if (source == this || source->DependsOn(this)) throw ChartException("Circular Series dependences are not allowed");
   dataSources_.push_back(source);
   source->dependents_.push_back(this);
+  // A calculation reads every source: it is due again.
+  if (function_ && parentChart_ != nullptr) parentChart_->CheckDataSource(*this);
 }
 
 void TChartSeries::SetFunction(std::unique_ptr<TSeriesFunction> function) {
   function_ = std::move(function);
+  if (function_) function_->parentSeries_ = this;
   if (parentChart_ != nullptr) parentChart_->CheckDataSource(*this);
 }
 
 void TChartSeries::NotifyDependents(TChartSeriesChange change, int index) {
-  if (dependents_.empty()) return;
+  if (dependents_.empty() || recalculating_) return;
   // A handler may unlink series; walk a copy.
   const std::vector<TChartSeries*> dependents = dependents_;
   for (TChartSeries* d : dependents) {
     const auto& sources = d->dataSources_;
     if (std::find(sources.begin(), sources.end(), this) == sources.end()) continue;
     const unsigned options = d->recalcOptions_;
+    // A calculated series cannot follow a change point by point (one
+    // source point feeds a whole period, or a point of several sources):
+    // it recalculates from all its sources.
+    const bool calculated = d->function_ != nullptr;
     switch (change) {
       case ChangeCleared:
-        if (options & rOnClear) d->ClearPoints();
+        if (!(options & rOnClear)) break;
+        if (calculated) {
+          d->RefreshFromSource(*this);
+        } else {
+          d->ClearPoints();
+        }
         break;
       case ChangeAdded:
-        if ((options & rOnInsert) && !d->function_) d->AddPointFrom(*this, index);
+        if (!(options & rOnInsert)) break;
+        if (calculated) {
+          d->RefreshFromSource(*this);
+        } else {
+          d->AddPointFrom(*this, index);
+        }
         break;
       case ChangeDeleted:
-        if ((options & rOnDelete) && !d->function_) d->DeletePoint(index);
+        if (!(options & rOnDelete)) break;
+        if (calculated) {
+          d->RefreshFromSource(*this);
+        } else {
+          d->DeletePoint(index);
+        }
         break;
       case ChangeModified:
         if (options & rOnModify) d->RefreshFromSource(*this);
@@ -134,12 +156,20 @@ int TChartSeries::AddPointFrom(TChartSeries& source, int index) {
 
 void TChartSeries::RefreshFromSource(TChartSeries& source) {
   if (!IsSourceAcceptable(&source)) return;
-  ClearPoints();
   if (function_) {
-    xValues_->SetDateTime(source.XValues().DateTime());
-    yValues_->SetDateTime(source.YValues().DateTime());
-    function_->Recalculate(*this);
+    recalculating_ = true;
+    try {
+      ClearPoints();
+      xValues_->SetDateTime(source.XValues().DateTime());
+      yValues_->SetDateTime(source.YValues().DateTime());
+      function_->Recalculate(*this);
+    } catch (...) {
+      recalculating_ = false;
+      throw;
+    }
+    recalculating_ = false;
   } else {
+    ClearPoints();
     for (int i = 0; i < source.PointCount(); ++i) AddPointFrom(source, i);
   }
   NotifyDependents(ChangeRefreshed);
