@@ -27,6 +27,7 @@
 #include "app/gui/tsettings.h"
 #include "app/chart_template.h"
 #include "platform/qt_widgets/chart_editor.h"
+#include "plot/series/extended_series_kinds.h"
 #include "plot/series/standard_series_kinds.h"
 #include "platform/qt_widgets/chart_host_widget.h"
 #include "platform/qt_widgets/chart_preview.h"
@@ -156,6 +157,7 @@ TMain::TMain(Options options) {
   }
   // The kinds the chart editor's gallery offers.
   plot::RegisterStandardSeriesKinds();
+  plot::RegisterExtendedSeriesKinds();
   chartEditor_ = new platform::TChartEditor(this);
   chartEditor_->OnSeriesAdded = [this](std::unique_ptr<plot::TChartSeries> s) { chartData_.KeepSeries(std::move(s)); };
   chartEditor_->MayDeleteSeries = [this](const plot::TChartSeries& s) { return chartData_.MayDeleteSeries(s); };

@@ -517,7 +517,10 @@ TEST_F(ChartEditorTest, PicturesOfEveryPageAndDialog) {
   e.reject();
   e.Gallery().Populate();
   e.Gallery().show();
-  save(&e.Gallery(), "gallery");
+  for (int page = 0; page < e.Gallery().Pages()->count(); ++page) {
+    e.Gallery().Pages()->setCurrentIndex(page);
+    save(&e.Gallery(), "gallery_" + e.Gallery().Pages()->tabText(page).toLower());
+  }
   e.Gallery().hide();
   e.PenDialog().Load({0x0000FF, platform::PenStyle::Dash, 1, true});
   e.PenDialog().show();

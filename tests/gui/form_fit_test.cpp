@@ -37,6 +37,7 @@
 #include "platform/qt_widgets/chart_preview.h"
 #include "platform/qt_widgets/series_gallery.h"
 #include "plot/chart/chart.h"
+#include "plot/series/extended_series_kinds.h"
 #include "plot/series/standard_series_kinds.h"
 #include "plot/series/bar_series.h"
 #include "plot/series/line_series.h"
@@ -199,6 +200,7 @@ TEST_F(FormFit, ExportDialogs) {
 
 TEST_F(FormFit, ChartEditorAndItsDialogs) {
   plot::RegisterStandardSeriesKinds();
+  plot::RegisterExtendedSeriesKinds();
   plot::TChart chart;
   plot::TLineSeries line;
   line.SetParentChart(&chart);
