@@ -19,14 +19,15 @@ class JsonValue {
   struct Member;
   using Object = std::vector<Member>;
 
-  JsonValue() = default;  // null
-  JsonValue(bool value) : value_(value) {}
-  JsonValue(double value) : value_(value) {}
-  JsonValue(int value) : value_(static_cast<double>(value)) {}
-  JsonValue(const char* value) : value_(std::string(value)) {}
-  JsonValue(std::string value) : value_(std::move(value)) {}
-  JsonValue(Array value) : value_(std::move(value)) {}
-  JsonValue(Object value) : value_(std::move(value)) {}
+  // Defined below Member: the value's storage needs it whole.
+  JsonValue();  // null
+  JsonValue(bool value);
+  JsonValue(double value);
+  JsonValue(int value);
+  JsonValue(const char* value);
+  JsonValue(std::string value);
+  JsonValue(Array value);
+  JsonValue(Object value);
 
   bool IsNull() const { return value_.index() == 0; }
   bool IsBool() const { return std::holds_alternative<bool>(value_); }
@@ -39,8 +40,8 @@ class JsonValue {
   double AsNumber() const { return std::get<double>(value_); }
   const std::string& AsString() const { return std::get<std::string>(value_); }
   const Array& AsArray() const { return std::get<Array>(value_); }
-  const Object& AsObject() const { return std::get<Object>(value_); }
-  Object& AsObject() { return std::get<Object>(value_); }
+  const Object& AsObject() const;
+  Object& AsObject();
 
   // The line (from 1) the value starts on in the parsed text; 0 when built.
   int Line() const { return line_; }
@@ -55,6 +56,17 @@ struct JsonValue::Member {
   std::string name;
   JsonValue value;
 };
+
+inline JsonValue::JsonValue() = default;
+inline JsonValue::JsonValue(bool value) : value_(value) {}
+inline JsonValue::JsonValue(double value) : value_(value) {}
+inline JsonValue::JsonValue(int value) : value_(static_cast<double>(value)) {}
+inline JsonValue::JsonValue(const char* value) : value_(std::string(value)) {}
+inline JsonValue::JsonValue(std::string value) : value_(std::move(value)) {}
+inline JsonValue::JsonValue(Array value) : value_(std::move(value)) {}
+inline JsonValue::JsonValue(Object value) : value_(std::move(value)) {}
+inline const JsonValue::Object& JsonValue::AsObject() const { return std::get<Object>(value_); }
+inline JsonValue::Object& JsonValue::AsObject() { return std::get<Object>(value_); }
 
 // A text that is not JSON: the message says what is wrong and where
 // ("line 3, column 7: expected ':' after a member name").

@@ -27,6 +27,31 @@ namespace platform {
 
 namespace {
 
+// Whether a change can be called with these arguments.
+template <typename Change, typename... Args>
+constexpr bool Takes = std::is_invocable_v<const Change&, Args...>;
+
+// Calls a change with what the signal passed, or without it when the
+// change takes nothing (a button's clicked flag).
+template <typename Change, typename... Values>
+void CallChange(const Change& change, const Values&... values) {
+  if constexpr (Takes<Change, Values...>) {
+    change(values...);
+  } else {
+    change();
+  }
+}
+
+// The same for a change of one part of the chart.
+template <typename Change, typename Part, typename... Values>
+void CallChangeOn(const Change& change, Part& part, const Values&... values) {
+  if constexpr (Takes<Change, Part&, Values...>) {
+    change(part, values...);
+  } else {
+    change(part);
+  }
+}
+
 QLabel* ErrorLabel(const char* name, QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setObjectName(name);
@@ -191,15 +216,13 @@ QWidget* TChartEditor::BuildChartPage() {
   layout->addWidget(view);
   layout->addStretch(1);
 
-  auto chartChange = [this](auto&& change) {
-    // Signals may pass more than the change takes (clicked's flag).
-    return [this, change](auto... value) {
+  // Signals may pass more than the change takes (clicked's flag); the
+  // return type lets Qt's probe for the argument count fail cleanly.
+  auto chartChange = [this]<typename Change>(Change change) {
+    return [this, change](auto... value)
+               -> std::enable_if_t<Takes<Change, decltype(value)...> || Takes<Change>> {
       if (loading_ || chart_ == nullptr) return;
-      if constexpr (std::is_invocable_v<decltype(change), decltype(value)...>) {
-        change(value...);
-      } else {
-        change();
-      }
+      CallChange(change, value...);
     };
   };
   connect(titleText_, &QPlainTextEdit::textChanged, this,
@@ -352,14 +375,12 @@ QWidget* TChartEditor::BuildAxesPage() {
   layout->addWidget(lines);
   layout->addStretch(1);
 
-  auto axisChange = [this](auto&& change) {
-    return [this, change](auto... value) {
+  auto axisChange = [this]<typename Change>(Change change) {
+    using Axis = plot::TCustomChartAxis&;
+    return [this, change](auto... value)
+               -> std::enable_if_t<Takes<Change, Axis, decltype(value)...> || Takes<Change, Axis>> {
       if (loading_ || chart_ == nullptr) return;
-      if constexpr (std::is_invocable_v<decltype(change), plot::TCustomChartAxis&, decltype(value)...>) {
-        change(SelectedAxis(), value...);
-      } else {
-        change(SelectedAxis());
-      }
+      CallChangeOn(change, SelectedAxis(), value...);
     };
   };
   connect(axisChoice_, &QComboBox::currentIndexChanged, this, [this] {
@@ -510,14 +531,12 @@ QWidget* TChartEditor::BuildLegendPage() {
   form->addRow("Symbol width %:", WithError(legendColorWidth_, legendColorWidthError_));
   form->addRow("Font:", legendFont_);
 
-  auto legendChange = [this](auto&& change) {
-    return [this, change](auto... value) {
+  auto legendChange = [this]<typename Change>(Change change) {
+    using Legend = plot::TChartLegend&;
+    return [this, change](auto... value)
+               -> std::enable_if_t<Takes<Change, Legend, decltype(value)...> || Takes<Change, Legend>> {
       if (loading_ || chart_ == nullptr) return;
-      if constexpr (std::is_invocable_v<decltype(change), plot::TChartLegend&, decltype(value)...>) {
-        change(chart_->Legend(), value...);
-      } else {
-        change(chart_->Legend());
-      }
+      CallChangeOn(change, chart_->Legend(), value...);
     };
   };
   connect(legendVisible_, &QCheckBox::toggled, this,
