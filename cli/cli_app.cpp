@@ -389,6 +389,10 @@ int CliApp::RunExport(const char* usage) {
     if ((a == "--chart" || a == "--size" || a == "--scale" || a == "--template" || isFormat) && i + 1 < args.size()) {
       const std::string& value = args[++i];
       if (a == "--template") {
+        if (!lookFile.empty()) {
+          err_ << "--template is given twice\n";
+          return kExitBadArguments;
+        }
         lookFile = value;
       } else if (a == "--chart") {
         chart = value;

@@ -263,6 +263,10 @@ TEST_F(CliExport, ATemplateChangesOnlyWhatItSays) {
     EXPECT_NE(run.err.find(bad.words), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(png));
   }
+  CliRun twice = RunCli({"open", (dir / "Data1.dat").string(), "export", "--chart", "temperature", "--png",
+                         (dir / "twice.png").string(), "--template", look, "--template", look});
+  EXPECT_EQ(twice.status, 2);
+  EXPECT_NE(twice.err.find("--template is given twice"), std::string::npos) << twice.err;
   CliRun missing = RunCli({"open", (dir / "Data1.dat").string(), "print", "--pdf", (dir / "p.pdf").string(),
                            "--template", (dir / "none.json").string()});
   EXPECT_EQ(missing.status, 2);
