@@ -506,9 +506,11 @@ void QtDeviceCanvas::Rectangle(const Rect& rect) {
   if (painter_ == nullptr) return;
   const QRect outline = OutlineRect(rect);
   // The frame is the outline's edge pixels, the fill what lies inside; a
-  // fill without a frame covers one pixel less each way. Thinner boxes are
-  // left to Qt.
-  if (DirectOutline() && outline.width() >= 1 && outline.height() >= 1) {
+  // fill without a frame covers one pixel less each way. Thinner boxes, and
+  // frames that leave the image (Qt cuts those short by a pixel here and
+  // there), are left to Qt.
+  if (DirectOutline() && outline.width() >= 1 && outline.height() >= 1 &&
+      (pen_.style == PenStyle::Clear || writer_.InImage(outline.adjusted(0, 0, 1, 1)))) {
     const int left = outline.left(), top = outline.top();
     const int right = left + outline.width(), bottom = top + outline.height();  // the frame's last column and row
     if (pen_.style == PenStyle::Clear) {

@@ -63,6 +63,9 @@ class QtDeviceCanvas final : public DeviceCanvas {
   // the painter would; off, everything goes through QPainter's primitives.
   void SetFastPaths(bool on);
   bool FastPaths() const { return fastPaths_; }
+  // Whether one-pixel lines and solid fills go straight into the image now
+  // (a bound painter, shortcuts on, a target and clip that allow it).
+  bool WritesDirectly() const { return Direct(); }
   // Bytes of rendered label images kept (4 MiB by default).
   void SetLabelImageBudget(std::size_t bytes) { labelImages_.SetBudget(bytes); }
   std::size_t LabelImageBytes() const { return labelImages_.Bytes(); }

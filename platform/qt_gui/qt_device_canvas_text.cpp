@@ -101,9 +101,11 @@ void QtDeviceCanvas::TextOut(int x, int y, const std::string& text) {
 
 bool QtDeviceCanvas::TextFromImage(int x, int y, const std::string& text, QtFontCache::Entry& font, int dx, int dy,
                                    int width, int height) {
-  // See-through text only (an opaque box is a fill of its own), turned by a
-  // right angle but not upside down: there a copy and the drawing differ in
-  // the last bit of a few smoothed pixels.
+  // See-through text only (an opaque box is a fill of its own), level or
+  // turned by a quarter either way: the angles of axis labels and titles,
+  // where a copy is known to match the drawing. At other angles glyphs are
+  // placed at fractions of a pixel and a copy differs in the last bit of a
+  // few smoothed pixels.
   if (labelScale_ == 0 || bkMode_ != BackgroundMode::Transparent) return false;
   const int angle = ((font_.escapement % 3600) + 3600) % 3600;
   if (angle != 0 && angle != 900 && angle != 2700) return false;

@@ -36,6 +36,8 @@ class QtRasterWriter {
     if (x < left_ || x >= right_ || y < top_ || y >= bottom_) return;
     Row(y)[x + dx_] = argb;
   }
+  // Whether the rectangle (logical pixels) lies within the image.
+  bool InImage(const QRect& logical) const { return image_.contains(logical); }
   // Columns left .. right - 1, rows top .. bottom - 1.
   void Fill(int left, int top, int right, int bottom, QRgb argb);
 
