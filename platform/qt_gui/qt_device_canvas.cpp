@@ -579,6 +579,14 @@ void QtDeviceCanvas::PatternFill(const Rect& rect) {
   painter_->setCompositionMode(mode);
 }
 
+void QtDeviceCanvas::FillColumns(std::span<const ColumnSpan> columns) {
+  if (painter_ != nullptr && DirectFill()) {
+    writer_.FillColumns(columns, Opaque(brush_.color));
+    return;
+  }
+  DeviceCanvas::FillColumns(columns);
+}
+
 void QtDeviceCanvas::DrawBitmap(int x, int y, const Bitmap& bitmap) {
   const QImage* image = ImageOfBitmap(bitmap);
   if (image == nullptr || painter_ == nullptr) return;

@@ -93,6 +93,7 @@ class QtDeviceCanvas final : public DeviceCanvas {
   void Arc(const Rect& rect, Point start, Point end) override;
   void Pie(const Rect& rect, Point start, Point end) override;
   void PatternFill(const Rect& rect) override;
+  void FillColumns(std::span<const ColumnSpan> columns) override;
   void TextOut(int x, int y, const std::string& text) override;
   bool TextExtent(const std::string& text, platform::Size& extent) override;
   void DrawBitmap(int x, int y, const Bitmap& bitmap) override;

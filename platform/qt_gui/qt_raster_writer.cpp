@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 namespace platform {
 
@@ -77,7 +78,44 @@ void QtRasterWriter::Fill(int left, int top, int right, int bottom, QRgb argb) {
   bottom = std::min(bottom, bottom_);
   if (left >= right || top >= bottom) return;
   const int width = right - left;
+  if (width == 1) {
+    // A column: one store a row (a general fill costs many times that).
+    uchar* at = reinterpret_cast<uchar*>(Row(top) + left + dx_);
+    for (int y = top; y < bottom; ++y, at += stride_) *reinterpret_cast<quint32*>(at) = argb;
+    return;
+  }
   for (int y = top; y < bottom; ++y) std::fill_n(Row(y) + left + dx_, width, argb);
+}
+
+void QtRasterWriter::FillColumns(std::span<const ColumnSpan> columns, QRgb argb) {
+  // Filled column by column, each store lands on another row and the cache
+  // lines of a tall band are fetched again for every column; a group of
+  // neighbouring columns is filled row by row instead. One colour: the
+  // order of the pixels does not matter.
+  constexpr std::size_t kGroup = 16;
+  for (std::size_t first = 0; first < columns.size(); first += kGroup) {
+    const std::size_t n = std::min(kGroup, columns.size() - first);
+    int x[kGroup], top[kGroup], bottom[kGroup];
+    int from = bottom_, to = top_;
+    std::size_t kept = 0;
+    for (std::size_t j = 0; j < n; ++j) {
+      const ColumnSpan& c = columns[first + j];
+      const int t = std::max(c.top, top_), b = std::min(c.bottom, bottom_);
+      if (c.x < left_ || c.x >= right_ || t >= b) continue;
+      x[kept] = c.x + dx_;
+      top[kept] = t;
+      bottom[kept] = b;
+      from = std::min(from, t);
+      to = std::max(to, b);
+      ++kept;
+    }
+    for (int y = from; y < to; ++y) {
+      quint32* row = Row(y);
+      for (std::size_t j = 0; j < kept; ++j) {
+        if (y >= top[j] && y < bottom[j]) row[x[j]] = argb;
+      }
+    }
+  }
 }
 
 }  // namespace platform

@@ -4,6 +4,10 @@
 #include <QRgb>
 #include <QtGlobal>
 
+#include <span>
+
+#include "platform/device_canvas.h"
+
 class QPainter;
 
 namespace platform {
@@ -40,6 +44,8 @@ class QtRasterWriter {
   bool InImage(const QRect& logical) const { return image_.contains(logical); }
   // Columns left .. right - 1, rows top .. bottom - 1.
   void Fill(int left, int top, int right, int bottom, QRgb argb);
+  // One-pixel-wide columns, all in one colour.
+  void FillColumns(std::span<const ColumnSpan> columns, QRgb argb);
 
  private:
   quint32* Row(int y) const { return reinterpret_cast<quint32*>(bits_ + static_cast<qsizetype>(y + dy_) * stride_); }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "plot/axes/axis_pixel_map.h"
 #include "plot/surface/chart_pen.h"
 #include "plot/chart/chart_font.h"
 
@@ -143,7 +144,13 @@ class TCustomChartAxis {
   void WidenRangeForMargins(int low, int high);
   /// Fixed range; automatic flags off.
   void SetRange(double a, double b);
-  int ValueToPixel(double value) const;
+  int ValueToPixel(double value) const { return IsLinear() ? LinearMap()(value) : NonLinearPixel(value); }
+  /// Neither logarithmic nor the depth axis: then LinearMap maps values as
+  /// ValueToPixel does, until the range or placement changes.
+  bool IsLinear() const { return !depth_ && !logarithmic_; }
+  TLinearPixelMap LinearMap() const {
+    return {lowValue_, valueSpan_, startPixel_, endPixel_, pixelLength_, centerPixel_, horizontal_ != inverted_};
+  }
   int ValueToPixelX(double value) const;
   int ValueToPixelY(double value) const;
   double PixelToValue(int pixel) const;
@@ -173,6 +180,7 @@ class TCustomChartAxis {
 
  private:
   double CalcDateTimeStep(int maxLabels) const;
+  int NonLinearPixel(double value) const;
   int FontHeight();
   int TickRoom() const;
   int LabelRoom();
