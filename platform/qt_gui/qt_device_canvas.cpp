@@ -429,21 +429,15 @@ void QtDeviceCanvas::AppendSegmentPixels(Point from, Point to, QVarLengthArray<Q
 void QtDeviceCanvas::WriteSegment(Point from, Point to) {
   const QRgb argb = Opaque(pen_.color);
   const std::span<const int> dashes = ThinDashes(pen_);
-  // Straight solid lines are one fill of the pixels from the start up to
-  // the end.
-  if (dashes.empty() && from.y == to.y) {
-    const int left = from.x < to.x ? from.x : to.x + 1;
-    const int right = from.x < to.x ? to.x : from.x + 1;
-    writer_.Fill(left, from.y, right, from.y + 1, argb);
+  if (from.x != to.x && from.y != to.y) {
+    WalkLine(from, to, dashes, [this, argb](int x, int y) { writer_.Pixel(x, y, argb); });
     return;
   }
-  if (dashes.empty() && from.x == to.x) {
-    const int top = from.y < to.y ? from.y : to.y + 1;
-    const int bottom = from.y < to.y ? to.y : from.y + 1;
-    writer_.Fill(from.x, top, from.x + 1, bottom, argb);
-    return;
-  }
-  WalkLine(from, to, dashes, [this, argb](int x, int y) { writer_.Pixel(x, y, argb); });
+  // Straight lines (grid lines, ticks, frames) go dash by dash.
+  const bool across = from.y == to.y;
+  const int length = across ? std::abs(to.x - from.x) : std::abs(to.y - from.y);
+  const int direction = (across ? to.x - from.x : to.y - from.y) > 0 ? 1 : -1;
+  writer_.StraightLine(from.x, from.y, across, direction, length, dashes, argb);
 }
 
 void QtDeviceCanvas::DrawPixels(const QVarLengthArray<QPoint, 512>& pixels) {

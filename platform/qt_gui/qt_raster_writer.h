@@ -40,6 +40,10 @@ class QtRasterWriter {
     if (x < left_ || x >= right_ || y < top_ || y >= bottom_) return;
     Row(y)[x + dx_] = argb;
   }
+  // The first `length` pixels of a line from (x, y) along a row (`across`)
+  // or a column, towards higher coordinates (`direction` 1) or lower (-1),
+  // with the gaps of a dash pattern that starts afresh at (x, y).
+  void StraightLine(int x, int y, bool across, int direction, int length, std::span<const int> dashes, QRgb argb);
   // Whether the rectangle (logical pixels) lies within the image.
   bool InImage(const QRect& logical) const { return image_.contains(logical); }
   // Columns left .. right - 1, rows top .. bottom - 1.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "plot/axes/axis_pixel_map.h"
 #include "plot/surface/chart_pen.h"
@@ -248,6 +249,8 @@ class TCustomChartAxis {
   bool hasPrevTick_ = false;
   int prevTick_ = 0;
   int wall_ = 0;
+  // The series of the point loop, kept from paint to paint.
+  std::vector<TChartSeries*> pointLoopSeries_;
 };
 
 /// The four side axes and custom axes.
