@@ -30,6 +30,9 @@ struct TLinearPixelMap {
     const int r = RoundPixel(t);
     return fromStart ? start + r : end - r;
   }
+  /// Whether a value lies so far out that it is put at the centre: there
+  /// the mapping stops keeping the order of values.
+  bool Saturates(double value) const { return span != 0 && !(std::fabs((value - low) * length / span) < 2147483647.0); }
 };
 
 }  // namespace plot

@@ -273,7 +273,9 @@ bool TCustomSeries::DrawThinned() {
   };
   auto drawValueRun = [&](const ValueRun& r, int x) {
     const int yLow = pixelOf(r.low), yHigh = pixelOf(r.high);
-    if (!InRange(yLow) || !InRange(yHigh)) {
+    // Values put at the centre for lying far out break the order the
+    // extremes rely on: such columns go point by point.
+    if (!InRange(yLow) || !InRange(yHigh) || (inlineMap && (linear.Saturates(r.low) || linear.Saturates(r.high)))) {
       gatherPixels(r.from, r.to, x);
       return;
     }
