@@ -158,11 +158,15 @@ void RunScenario(const Scenario& s, const Options& options) {
   }
 
   if (!options.floor) return;
-  // The floor: the same pixel points as one polyline, or the same bars as
-  // rectangles, into the same image.
+  // The floor: the same pixel points as a polyline, or the same bars as
+  // rectangles, into the same image. Long polylines go in pieces of a few
+  // thousand points (the joints are drawn twice, in one colour): in one
+  // piece Qt's stroker makes copies of a million points, which would count
+  // in this program's peak memory as if the chart had made them.
   const int first = std::max(0, series->FirstVisibleIndex() - 1);
   const int last = std::min(series->PointCount() - 1, series->LastVisibleIndex() + 1);
   QPolygon polygon;
+  polygon.reserve(last - first + 1);
   std::vector<QRect> bars;
   if (s.bars) {
     auto* b = static_cast<plot::TBarSeries*>(series);
@@ -183,7 +187,10 @@ void RunScenario(const Scenario& s, const Options& options) {
       painter.setBrush(Qt::red);
       for (const QRect& r : bars) painter.drawRect(r);
     } else {
-      painter.drawPolyline(polygon);
+      constexpr int kPiece = 4096;
+      for (int from = 0; from + 1 < polygon.size(); from += kPiece - 1) {
+        painter.drawPolyline(polygon.constData() + from, std::min<int>(kPiece, static_cast<int>(polygon.size()) - from));
+      }
     }
   };
   Print("bare_" + s.name, Measure(options.paints, bare));
