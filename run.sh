@@ -9,8 +9,15 @@ scripts/install-deps
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build --target quorvel quorvel-cli quorvel-recorder-sim
 
+# A trial run remembers nothing: its settings live in folders of its own.
+home=$(mktemp -d)
+export XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+trap 'rm -rf "$home"' EXIT
+
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-  exec build/bin/quorvel --simulate "$@"
+  build/bin/quorvel --simulate "$@"
+  exit
 fi
 
 echo
@@ -21,7 +28,7 @@ mkdir -p "$out"
 sim_out="$out/recorder-sim.txt"
 build/bin/quorvel-recorder-sim >"$sim_out" 2>&1 &
 sim_pid=$!
-trap 'kill "$sim_pid" 2>/dev/null || true' EXIT
+trap 'kill "$sim_pid" 2>/dev/null || true; rm -rf "$home"' EXIT
 for _ in $(seq 50); do
   [ -s "$sim_out" ] && break
   sleep 0.1

@@ -7,5 +7,10 @@ cd "$(dirname "$0")"
 scripts/install-deps
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=ON >/dev/null
 cmake --build build
+# No test reads or writes the user's remembered settings.
+home=$(mktemp -d)
+export XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+trap 'rm -rf "$home"' EXIT
 cd build
 ctest --output-on-failure -j2 "$@"

@@ -1,9 +1,11 @@
 #include "app/download_workflows.h"
 
+#include "app/logger_commands.h"
+
 namespace logger {
 
 bool DownloadWorkflows::ReadAll1Click() {
-  return app_.RunDeviceCommand([this] {
+  bool ran = app_.RunDeviceCommand("Read All", commands::kReadAllBlocks, [this] {
     LoggerProtocol& protocol = app_.Protocol();
     platform::EventPump& pump = app_.Ui().pump;
     protocol.ReadPage0();
@@ -34,10 +36,29 @@ bool DownloadWorkflows::ReadAll1Click() {
     if (protocol.Stopped()) return;
     reports_.ShowTemperature();
   });
+  if (ran) ArchiveCompletedDownload();
+  return ran;
+}
+
+void DownloadWorkflows::ArchiveCompletedDownload() {
+  lastArchived_.clear();
+  // Only a whole download is kept: one that stopped mixes two recordings.
+  if (archive_ == nullptr || !archive_->Enabled() || !app_.LastCommand().completed) return;
+  std::string path, problem;
+  if (archive_->Keep(app_.State(), path, problem)) {
+    lastArchived_ = path;
+    // Short, so it shows whole beside the log's statistics; File, Open
+    // Recent Download... names the files.
+    app_.Status().SetNotice("Download kept in the archive");
+    return;
+  }
+  // The download itself succeeded; only keeping a copy did not.
+  app_.Status().SetNotice(problem);
+  if (OnArchiveProblem) OnArchiveProblem(problem);
 }
 
 bool DownloadWorkflows::ReadJustPage01Click() {
-  return app_.RunDeviceCommand([this] {
+  return app_.RunDeviceCommand("Read Just Page 0", 2, [this] {
     LoggerProtocol& protocol = app_.Protocol();
     protocol.ReadPage2();
     protocol.ReadPage0();

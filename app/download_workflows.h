@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+#include <string>
+
+#include "app/download_archive.h"
 #include "app/logger_app.h"
 #include "app/logger_reports.h"
 
@@ -12,8 +16,19 @@ class DownloadWorkflows {
   DownloadWorkflows(LoggerApp& app, LoggerReports& reports) : app_(app), reports_(reports) {}
 
   // Logger, Read All: every region in turn, the window kept alive between
-  // the stages. False when refused because another command is waiting.
+  // the stages. False when refused because another command is waiting. A
+  // download that completes is kept in the archive, when one is attached
+  // and enabled.
   bool ReadAll1Click();
+
+  // Where completed downloads are kept; null keeps none. Not owned.
+  void SetArchive(DownloadArchive* archive) { archive_ = archive; }
+  // The report file the last completed download was kept as; empty when it
+  // was not kept.
+  const std::string& LastArchived() const { return lastArchived_; }
+  // Told when a download could not be kept, with the reason (the status
+  // line says it too); the programs put it on standard error.
+  std::function<void(const std::string& problem)> OnArchiveProblem;
   // Logger, Read Just Page 0: page 2 (for the caption), then page 0.
   bool ReadJustPage01Click();
 
@@ -27,8 +42,12 @@ class DownloadWorkflows {
   void Temperature1Click();
 
  private:
+  void ArchiveCompletedDownload();
+
   LoggerApp& app_;
   LoggerReports& reports_;
+  DownloadArchive* archive_ = nullptr;
+  std::string lastArchived_;
 };
 
 }  // namespace logger

@@ -27,6 +27,8 @@ constexpr std::uint16_t kHistogramAddress = 0x0800;
 constexpr int kHistogramBlocks = 4;
 constexpr std::uint16_t kTemperatureLogAddress = 0x1000;
 constexpr int kTemperatureLogBlocks = 64;
+// A full download: page 0, page 2, the serial number, then the blocks above.
+constexpr int kReadAllBlocks = 3 + kAlarmRecordBlocks + kHistogramBlocks + kTemperatureLogBlocks;
 
 // Write addresses (one byte, inside pages 0 and 2).
 constexpr std::uint8_t kClockSeconds = 0x00;  // .. 0x06 year, BCD

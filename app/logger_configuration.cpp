@@ -76,7 +76,7 @@ std::string LoggerConfiguration::DescriptionForEditing() const {
 }
 
 bool LoggerConfiguration::Setup1Click() {
-  return app_.RunDeviceCommand([this] {
+  return app_.RunDeviceCommand("Setup", 0, [this] {
     SetupLogger();
     app_.Protocol().ReadPage0();
     reports_.ShowPage0();
@@ -84,7 +84,7 @@ bool LoggerConfiguration::Setup1Click() {
 }
 
 bool LoggerConfiguration::SettoPCTime1Click() {
-  return app_.RunDeviceCommand([this] {
+  return app_.RunDeviceCommand("Set to PC Time", 0, [this] {
     SetLoggerClock();
     app_.Protocol().ReadPage0();
     reports_.ShowPage0();
@@ -92,7 +92,7 @@ bool LoggerConfiguration::SettoPCTime1Click() {
 }
 
 bool LoggerConfiguration::SetNVram1Click() {
-  return app_.RunDeviceCommand([this] {
+  return app_.RunDeviceCommand("Set NV ram", 0, [this] {
     LoggerProtocol& protocol = app_.Protocol();
     protocol.ReadPage2();
     if (protocol.Stopped()) return;
@@ -128,6 +128,7 @@ void LoggerConfiguration::SetupLogger() {
     std::int32_t interval = runtime::StrToInt(settings_.SampleInterval);
     if (auto problem = DescriptionProblem(settings_.NVramEdit)) throw runtime::ConvertError(*problem);
 
+    app_.SetWriting("the setup");
     protocol.WriteByte(cmd::kControl, cmd::kControlSetup);
     protocol.SendNewRecording();  // A5, then the recorder's pause
     protocol.WriteByte(cmd::kStartDelayLow, static_cast<std::uint8_t>(delay % 256));
@@ -146,6 +147,7 @@ void LoggerConfiguration::SetupLogger() {
 void LoggerConfiguration::SetLoggerClock() {
   platform::LocalDateTime now = app_.Ui().clock.Now();  // milliseconds dropped
   LoggerProtocol& protocol = app_.Protocol();
+  app_.SetWriting("the clock");
   protocol.WriteByte(cmd::kClockSeconds + 0, ToBcd(now.second));
   protocol.WriteByte(cmd::kClockSeconds + 1, ToBcd(now.minute));
   protocol.WriteByte(cmd::kClockSeconds + 2, ToBcd(now.hour));
@@ -158,6 +160,7 @@ void LoggerConfiguration::SetLoggerClock() {
 void LoggerConfiguration::WriteNVram() {
   std::string bytes = DescriptionBytes(settings_.NVramEdit);
   LoggerProtocol& protocol = app_.Protocol();
+  app_.SetWriting("the description");
   for (int k = 0; k < kDescriptionLength; ++k) {
     protocol.WriteByte(static_cast<std::uint8_t>(cmd::kDescription + k), static_cast<std::uint8_t>(bytes[k]));
   }

@@ -8,16 +8,6 @@ namespace logger {
 
 namespace cmd = commands;
 
-namespace {
-// While waiting with a wake descriptor the sleep ends on new input anyway;
-// the cap only bounds how late a time-out or a lost device is noticed.
-constexpr int kWaitSliceMs = 250;
-// A port without a wake descriptor (a test double) is polled this often.
-constexpr int kPollSliceMs = 5;
-// One byte on the line at 9600 baud, 10 bits a byte, in microseconds.
-constexpr int kByteTimeUs = 10 * 1000000 / 9600;
-}  // namespace
-
 LoggerProtocol::LoggerProtocol(SerialLink& link, LoggerState& state, platform::EventPump& pump,
                                platform::Clock& clock, platform::BusyCursor& cursor)
     : link_(link), state_(state), pump_(pump), clock_(clock), cursor_(cursor) {}
@@ -30,60 +20,44 @@ std::string LoggerProtocol::ReadCommand(std::uint16_t address) {
   return {static_cast<char>(cmd::kReadBlock), static_cast<char>(address / 256), static_cast<char>(address % 256)};
 }
 
-bool LoggerProtocol::WaitForAnswer() {
-  const std::int64_t deadline = answerTimeoutMs_ >= 0 ? clock_.MonotonicMs() + answerTimeoutMs_ : -1;
-  for (;;) {
-    // Forget old arrival signals before counting, so an arrival after the
-    // count wakes the sleep below instead of being lost.
-    link_.ConsumeWakeups();
-    std::size_t queued = link_.QueuedByteCount();
-    if (link_.Lost()) {
-      stop_ = CommandStop::DeviceLost;
-      return false;
-    }
-    if (queued >= cmd::kAnswerLength) return true;
+void LoggerProtocol::SetHourglass(bool on) {
+  hourglass_ = on;
+  cursor_.SetHourglass(on);
+}
 
-    // Menu commands chosen now (Exit, Cancel, the report items) run here.
-    pump_.ProcessPendingEvents();
-    if (Stopped()) return false;
-
-    int slice = link_.IsOpen() && link_.WakeDescriptor() < 0 ? kPollSliceMs : kWaitSliceMs;
-    int descriptor = link_.WakeDescriptor();
-    if (queued > 0 && descriptor >= 0) {
-      // Part of the answer is here and the rest cannot come faster than the
-      // line carries it: sleep until all but its last byte is due (waking
-      // for window events only), instead of waking for every byte.
-      int restMs = static_cast<int>((cmd::kAnswerLength - queued - 1) * kByteTimeUs / 1000);
-      if (restMs > 0) {
-        slice = std::min(slice, restMs);
-        descriptor = -1;
-      }
-    }
-    if (deadline >= 0) {
-      std::int64_t left = deadline - clock_.MonotonicMs();
-      if (left <= 0) {
-        stop_ = CommandStop::TimedOut;
-        return false;
-      }
-      slice = static_cast<int>(std::min<std::int64_t>(slice, left));
-    }
-    // Sleep until new bytes, a window event or the slice's end; never spin.
-    pump_.WaitForActivity(descriptor, slice);
-  }
+void LoggerProtocol::BeginCommand() {
+  stop_ = CommandStop::None;
+  readSent_ = false;
+  answerLength_ = 0;
+  answersTaken_ = 0;
+  frameProblem_.clear();
 }
 
 bool LoggerProtocol::ReadBlock(std::uint16_t address, std::string& answer) {
   answer.clear();
   if (Stopped()) return false;
+  if (!readSent_) {
+    // Whatever waits before the command's first read is not its answer: a
+    // late answer to a command that timed out or was cancelled, or noise.
+    if (lineUnsettled_) SettleLine();
+    DiscardQueued();
+    if (Stopped()) return false;
+  } else if (!LineIsClearBeforeRead()) {
+    return false;
+  }
+  if (OnReadBlock) OnReadBlock(address);
+  readSent_ = true;
   link_.SendString(ReadCommand(address));
-  if (!WaitForAnswer()) return false;
-  // Everything queued now is the answer; bytes beyond the ones stored are
-  // dropped with it.
-  answer = link_.ReadQueued();
+  std::size_t length = AwaitAnswer();
+  if (length == 0) return false;
+  answer = link_.ReadUpTo(length);
   if (link_.Lost()) {
     stop_ = CommandStop::DeviceLost;
     return false;
   }
+  if (answerLength_ == 0) answerLength_ = length;
+  lastAnswerMs_ = clock_.MonotonicMs();
+  ++answersTaken_;
   return true;
 }
 
@@ -97,20 +71,15 @@ void LoggerProtocol::StoreAnswer(const std::string& answer, std::size_t count, i
 }
 
 void LoggerProtocol::ReadPage0() {
-  if (Stopped()) return;
-  // Bytes queued before the command are not part of its answer.
-  DiscardRead();
   std::string answer;
   if (!ReadBlock(cmd::kPage0Address, answer)) return;
   StoreAnswer(answer, cmd::kBlockLength, LoggerStore::kPage0First);
-  DiscardRead();
 }
 
 void LoggerProtocol::ReadPage2() {
   std::string answer;
   if (!ReadBlock(cmd::kPage2Address, answer)) return;
   StoreAnswer(answer, cmd::kBlockLength, LoggerStore::kPage2First);
-  DiscardRead();
 }
 
 void LoggerProtocol::ReadSerialNumber() {
@@ -152,18 +121,18 @@ void LoggerProtocol::ReadHistogram() {
 void LoggerProtocol::ReadTemperatureLog() {
   for (int k = 0; k < cmd::kTemperatureLogBlocks; ++k) {
     // 64 blocks take seconds: keep the hourglass up and the window alive.
-    cursor_.SetHourglass(true);
+    SetHourglass(true);
     pump_.ProcessPendingEvents();
     std::string answer;
     if (!ReadBlock(static_cast<std::uint16_t>(cmd::kTemperatureLogAddress + k * cmd::kBlockStride), answer)) {
       // The program goes on after a Cancel or a lost device: give the
       // cursor back.
-      cursor_.SetHourglass(false);
+      SetHourglass(false);
       return;
     }
     StoreAnswer(answer, cmd::kBlockLength, LoggerStore::kTemperatureLogFirst + 32 * k);
   }
-  cursor_.SetHourglass(false);
+  SetHourglass(false);
   pump_.ProcessPendingEvents();
 }
 

@@ -1,5 +1,8 @@
 #include "app/logger_reports.h"
 
+#include <cmath>
+
+#include "app/log_statistics.h"
 #include "app/logger_decoding.h"
 #include "runtime/conversions.h"
 #include "runtime/date_time.h"
@@ -28,8 +31,8 @@ std::string WideToStr(Wide v) {
   return negative ? "-" + digits : digits;
 }
 
-std::string Celsius(const char* pattern, std::int32_t code) {
-  return runtime::Format(pattern, {ValueCodeToCelsius(code)});
+std::string Degrees(const char* pattern, std::int32_t code, TemperatureUnit unit) {
+  return runtime::Format(pattern, {FromCelsius(ValueCodeToCelsius(code), unit)});
 }
 
 }  // namespace
@@ -40,13 +43,18 @@ LoggerReports::LoggerReports(LoggerState& state, ReportPane& pane, ChartDisplay&
 
 std::string LoggerReports::SampleTimeText(double dateTime) { return runtime::FormatDateTime("dd/mm/yy hh:mm", dateTime); }
 
-std::string LoggerReports::TemperatureLine(double dateTime, double celsius) {
-  return SampleTimeText(dateTime) + " \t" + runtime::Format("%6.1f", {celsius});
+std::string LoggerReports::TemperatureLine(double dateTime, double degrees) {
+  return SampleTimeText(dateTime) + " \t" + runtime::Format("%6.1f", {degrees});
 }
 
-std::string LoggerReports::HistogramLabel(int bin) {
+std::string LoggerReports::HistogramLabel(int bin, TemperatureUnit unit) {
   int t = -40 + 2 * bin;
-  return runtime::Format("%4.1d", {std::int64_t{t}}) + " to " + runtime::FormatFixed(t + 1.5, 1);
+  double low = FromCelsius(t, unit);
+  // Every bound is a whole number of tenths; whole degrees keep the integer
+  // form of the Celsius labels.
+  auto tenths = static_cast<std::int64_t>(std::llround(low * 10));
+  std::string from = tenths % 10 == 0 ? runtime::Format("%4.1d", {tenths / 10}) : runtime::Format("%4.1f", {low});
+  return from + " to " + runtime::FormatFixed(FromCelsius(t + 1.5, unit), 1);
 }
 
 std::string LoggerReports::DescriptionCharacter(std::int32_t entry) {
@@ -68,23 +76,27 @@ void LoggerReports::ShowPage0() {
   pane_.AddLine("Day  " + H(3) + " " + dayName);
   pane_.AddLine("Time " + H(2) + ":" + H(1) + ":" + H(0));
   pane_.AddLine("Alarm day " + H(10) + " " + H(9) + ":" + H(8) + ":" + H(7));
-  pane_.AddLine(Celsius("Low temp alarm  %5.1f", s.Page0(11)));
-  pane_.AddLine(Celsius("High temp alarm %5.1f", s.Page0(12)));
+  paneReport_ = Report::Page0;
+  pane_.AddLine(Degrees("Low temp alarm  %5.1f", s.Page0(11), unit_));
+  pane_.AddLine(Degrees("High temp alarm %5.1f", s.Page0(12), unit_));
   pane_.AddLine("Sample rate (mins) " + IntToStr(SampleRate(s)));
   pane_.AddLine("Control " + BitString(s.Page0(14)));
-  pane_.AddLine(Celsius("Current temp %5.1f", s.Page0(17)));
+  pane_.AddLine(Degrees("Current temp %5.1f", s.Page0(17), unit_));
   pane_.AddLine("Start Delay (mins) " + IntToStr(StartDelayMinutes(s)));
   pane_.AddLine("TR MCLR MIP SIP LOBAT TLF THF ALMF");
   pane_.AddLine("Status " + BitString(s.Page0(20)));
   pane_.AddLine("Start time " + H(23) + "/" + H(24) + "/" + H(25) + " " + H(22) + ":" + H(21));
   pane_.AddLine("Current sample count " + IntToStr(CurrentSampleCount(s)));
   pane_.AddLine("Total sample count " + IntToStr(TotalSampleCount(s)));
+  // Page 0 holds the count and thresholds the statistics depend on.
+  ShowSummary();
   DeriveLogTimes(state_, clock_.Now().year);
 }
 
 void LoggerReports::ShowPage2() {
   const LoggerStore& s = state_.LoggerData;
   pane_.Clear();
+  paneReport_ = Report::Page2;
   pane_.AddLine("Page Two - User RAM");
   for (int n = LoggerStore::kPage2First; n < LoggerStore::kPage2First + 32; n += 2) {
     pane_.AddLine(IntToStr(n) + " " + IntToHex(s.At(n), 2) + " " + IntToHex(s.At(n + 1), 2) + " " +
@@ -95,6 +107,7 @@ void LoggerReports::ShowPage2() {
 void LoggerReports::ShowSerialNumber() {
   const LoggerStore& s = state_.LoggerData;
   pane_.Clear();
+  paneReport_ = Report::SerialNumber;
   pane_.AddLine("Serial number");
   for (int n = LoggerStore::kSerialNumberFirst; n < LoggerStore::kSerialNumberFirst + 8; ++n) {
     pane_.AddLine(IntToStr(n) + "\t" + IntToStr(s.At(n)));
@@ -104,6 +117,7 @@ void LoggerReports::ShowSerialNumber() {
 void LoggerReports::ShowAlarms() {
   const LoggerStore& s = state_.LoggerData;
   pane_.Clear();
+  paneReport_ = Report::Alarms;
   pane_.AddLine("\tCount\tDuration");
   pane_.AddLine("Start Date/Time\t(mins)");
   pane_.AddLine("Low Alarms");
@@ -118,11 +132,14 @@ void LoggerReports::ShowAlarms() {
 
 void LoggerReports::ShowHistogram() {
   chart_.BeginHistogram();
+  chartReport_ = Report::Histogram;
+  ShowSummary();
   pane_.Clear();
+  paneReport_ = Report::Histogram;
   pane_.AddLine("Histogram");
   pane_.AddLine("Temp\tCount");
   for (int k = 0; k < kHistogramBins; ++k) {
-    std::string label = HistogramLabel(k);
+    std::string label = HistogramLabel(k, unit_);
     std::int64_t count = HistogramCount(state_.LoggerData, k);
     pane_.AddLine("\"" + label + "\"\t" + IntToStr(count));
     chart_.AddHistogramBar(static_cast<double>(count), label);
@@ -133,7 +150,9 @@ void LoggerReports::ShowHistogram() {
 
 void LoggerReports::ShowTemperature() {
   chart_.BeginTemperature();
+  chartReport_ = Report::Temperature;
   pane_.Clear();
+  paneReport_ = Report::Temperature;
   // Greyed while it fills; given back even if a time cannot be shown.
   struct Disabled {
     ReportPane& pane;
@@ -143,18 +162,59 @@ void LoggerReports::ShowTemperature() {
   {
     Disabled disabled(pane_);
     pane_.AddLine("Temperature");
-    pane_.AddLine("Date and Time\t  \u00B0C");
+    pane_.AddLine(std::string("Date and Time\t  ") + UnitSymbol(unit_));
     double t = state_.LogStartTime;
     for (int n = 0; n < LoggerStore::kTemperatureLogSamples; ++n) {
-      double celsius = ValueCodeToCelsius(state_.LoggerData.At(LoggerStore::kTemperatureLogFirst + n));
+      std::int32_t code = state_.LoggerData.At(LoggerStore::kTemperatureLogFirst + n);
+      double degrees = FromCelsius(ValueCodeToCelsius(code), unit_);
       std::string time = SampleTimeText(t);
-      pane_.AddLine(time + " \t" + runtime::Format("%6.1f", {celsius}));
-      chart_.AddTemperaturePoint(celsius, time + "  ");
+      pane_.AddLine(time + " \t" + runtime::Format("%6.1f", {degrees}));
+      chart_.AddTemperaturePoint(degrees, time + "  ");
       t += state_.SampleStep;
     }
   }
   pane_.ScrollToTop();
   chart_.ResetZoom();
+  chartedStatistics_ = ComputeLogStatistics(state_.LoggerData);
+  ShowSummary();
+}
+
+void LoggerReports::ShowStatistics() {
+  pane_.Clear();
+  paneReport_ = Report::Statistics;
+  for (const std::string& line : StatisticsLines(ComputeLogStatistics(state_.LoggerData), unit_)) pane_.AddLine(line);
+  pane_.ScrollToTop();
+}
+
+void LoggerReports::ShowSummary() {
+  if (!OnSummary) return;
+  if (chartReport_ != Report::Temperature) {
+    OnSummary({});
+    return;
+  }
+  // Page 0 read anew (a download's first step) may no longer fit the line
+  // shown: no figures then, rather than figures of two recordings.
+  LogStatistics now = ComputeLogStatistics(state_.LoggerData);
+  OnSummary(now == chartedStatistics_ ? StatisticsSummary(now, unit_) : std::string());
+}
+
+void LoggerReports::ShowAgain() {
+  Report pane = paneReport_;
+  // The chart first: its renderer also fills the pane, which the pane's own
+  // report then replaces.
+  if (chartReport_ == Report::Histogram) ShowHistogram();
+  if (chartReport_ == Report::Temperature) ShowTemperature();
+  if (pane == chartReport_) return;
+  switch (pane) {
+    case Report::Page0: ShowPage0(); break;
+    case Report::Page2: ShowPage2(); break;
+    case Report::SerialNumber: ShowSerialNumber(); break;
+    case Report::Alarms: ShowAlarms(); break;
+    case Report::Histogram: ShowHistogram(); break;
+    case Report::Temperature: ShowTemperature(); break;
+    case Report::Statistics: ShowStatistics(); break;
+    case Report::None: break;
+  }
 }
 
 }  // namespace logger

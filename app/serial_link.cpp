@@ -1,5 +1,7 @@
 #include "app/serial_link.h"
 
+#include <algorithm>
+
 namespace logger {
 
 SerialLink::SerialLink(std::unique_ptr<platform::SerialPort> port) : port_(std::move(port)) {}
@@ -32,12 +34,14 @@ std::size_t SerialLink::QueuedByteCount() {
   return result.Ok() ? count : 0;
 }
 
-std::string SerialLink::ReadQueued() {
+std::string SerialLink::ReadQueued() { return ReadUpTo(static_cast<std::size_t>(-1)); }
+
+std::string SerialLink::ReadUpTo(std::size_t limit) {
   std::string result;
   if (readBusy_) return result;
   readBusy_ = true;
   if (port_->IsOpen()) {
-    std::size_t n = QueuedByteCount();
+    std::size_t n = std::min(QueuedByteCount(), limit);
     if (n > 0) {
       platform::IoError status = port_->Read(n, result);  // cut to what was read
       NoteResult(status);

@@ -30,6 +30,8 @@ class SerialLink {
   std::size_t QueuedByteCount();
   // All waiting bytes, or the empty string (also when a read is already running).
   std::string ReadQueued();
+  // At most `limit` of the waiting bytes, in one read; the rest stay queued.
+  std::string ReadUpTo(std::size_t limit);
   bool ReadBusy() const { return readBusy_; }
 
   // Set when the device went away (I/O error, hang-up) and cleared by the next
@@ -37,6 +39,9 @@ class SerialLink {
   // wording.
   bool Lost() const { return lost_.status != platform::IoStatus::Ok; }
   std::string LostReason() const { return lost_.Describe(); }
+
+  // Who may open the device at `path`, to explain a refused open.
+  platform::DeviceAccess DescribeAccess(const std::string& path) const { return port_->DescribeAccess(path); }
 
   // Lets a waiter sleep until new input arrives (see SerialPort).
   int WakeDescriptor() const { return port_->WakeDescriptor(); }

@@ -193,12 +193,16 @@ RunResult DownloadOnce(const std::string& devicePath, int pacedBaud) {
   ::getrusage(RUSAGE_SELF, &before);
   double wall0 = Seconds(CLOCK_MONOTONIC);
   double cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+  // One command, as Read All runs it: framed from its first answer, and
+  // checked for bytes after its last.
+  protocol.BeginCommand();
   protocol.ReadPage0();
   protocol.ReadPage2();
   protocol.ReadSerialNumber();
   protocol.ReadAlarmRecords();
   protocol.ReadHistogram();
   protocol.ReadTemperatureLog();
+  protocol.EndCommand();
   result.cpu = Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0;
   result.wall = Seconds(CLOCK_MONOTONIC) - wall0;
   rusage after{};

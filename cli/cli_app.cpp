@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <ostream>
 
+#include "app/log_statistics.h"
 #include "app/logger_configuration.h"
-#include "cli/chart_export.h"
+#include "platform/qt_widgets/chart_export.h"
 #include "platform/qt_widgets/qt_printer.h"
 #include "plot/printing/chart_printing.h"
 #include "platform/posix/posix_serial_port.h"
+#include "platform/posix/serial_device_list.h"
 
 namespace cli {
 
@@ -30,6 +33,13 @@ constexpr std::array<RawRegion, 6> kRegions = {{
     {"log", &logger::LoggerProtocol::ReadTemperatureLog, 297, 2344},
 }};
 
+// A command's argument it does not take, named: an option it does not know
+// or a word it did not expect.
+std::string Unexpected(const std::string& command, const std::string& token) {
+  if (token.size() > 1 && token[0] == '-') return command + ": unknown option '" + token + "'";
+  return command + ": unexpected argument '" + token + "'";
+}
+
 }  // namespace
 
 void StderrMessages::ShowMessage(platform::MessageKind, const std::string&, const std::string& text) {
@@ -45,16 +55,27 @@ CliApp::CliApp(const CliOptions& options, std::ostream& out, std::ostream& err)
   paths.comm2 = options.port;
   app_ = std::make_unique<logger::LoggerApp>(platform::CreateSystemSerialPort(), paths,
                                              logger::LoggerApp::Services{pump_, clock_, messages_, cursor_});
+  app_->ChooseDeviceHint = "list the devices present with: quorvel-cli ports";
   logger::FillDayNames(app_->State());
   app_->Protocol().SetAnswerTimeoutMs(options.timeoutMs);
   // Ctrl+C ends the wait like Exit.
   pump_.OnInterrupt = [this] { app_->RequestAbort(); };
   reports_ = std::make_unique<logger::LoggerReports>(app_->State(), pane_, chart_, clock_);
   downloads_ = std::make_unique<logger::DownloadWorkflows>(*app_, *reports_);
-  files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, pane_, chart_, fileSystem_, noDialogs_);
+  files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, chart_, fileSystem_, noDialogs_);
+  // Every completed read-all is kept in the download archive.
+  archive_ = std::make_unique<logger::DownloadArchive>(
+      fileSystem_, clock_, logger::DownloadArchive::DefaultFolder([](const char* name) { return std::getenv(name); }));
+  downloads_->SetArchive(archive_.get());
+  downloads_->OnArchiveProblem = [this](const std::string& problem) {
+    err_ << problem << '\n';
+    err_.flush();
+  };
 }
 
 int CliApp::Run() {
+  if (!TakeCommandOutputOptions()) return kExitBadArguments;
+  if (options_.command == "ports") return RunPorts();
   if (options_.command == "read-raw") return RunReadRaw();
   if (options_.command == "read-all") return RunReadAll();
   if (options_.command == "read-page0") return RunReadPage0();
@@ -62,6 +83,7 @@ int CliApp::Run() {
   if (options_.command == "set-clock") return RunSetClock();
   if (options_.command == "set-description") return RunSetDescription();
   if (options_.command == "open") return RunOpen();
+  if (options_.command == "downloads") return RunDownloads();
   err_ << "unknown command '" << options_.command << "'\n" << UsageText();
   return kExitBadArguments;
 }
@@ -92,14 +114,41 @@ int CliApp::StatusOfLastCommand() const {
   switch (app_->LastCommandStop()) {
     case logger::CommandStop::Aborted: return kExitInterrupted;
     case logger::CommandStop::TimedOut:
-    case logger::CommandStop::DeviceLost: return kExitLink;
+    case logger::CommandStop::DeviceLost:
+    case logger::CommandStop::NotOpen:
+    case logger::CommandStop::OutOfFrame: return kExitLink;
     case logger::CommandStop::Cancelled:
     case logger::CommandStop::None: break;
   }
   return app_->LastCommandFailed() ? kExitDataError : kExitDone;
 }
 
+int CliApp::RunPorts() {
+  std::string root = "/";
+  const auto& args = options_.args;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--root" && i + 1 < args.size() && !args[i + 1].empty()) {
+      root = args[++i];
+    } else if (args[i] == "--root") {
+      err_ << "ports: --root needs a folder\n";
+      return kExitBadArguments;
+    } else {
+      err_ << Unexpected("ports", args[i]) << "; usage: ports [--root DIR]\n";
+      return kExitBadArguments;
+    }
+  }
+  for (const platform::SerialDeviceInfo& device : platform::ListSerialDevices(root)) {
+    out_ << platform::SerialDeviceLine(device) << '\n';
+  }
+  out_.flush();
+  return kExitDone;
+}
+
 int CliApp::RunReadRaw() {
+  if (options_.args.size() == 1 && options_.args[0].size() > 1 && options_.args[0][0] == '-') {
+    err_ << Unexpected("read-raw", options_.args[0]) << "; usage: read-raw REGION\n";
+    return kExitBadArguments;
+  }
   if (options_.args.size() != 1) {
     err_ << "read-raw takes one region: page0, page2, serial, alarms, histogram or log\n";
     return kExitBadArguments;
@@ -130,41 +179,63 @@ namespace cli {
 
 bool CliApp::NoArguments(const char* usage) {
   if (options_.args.empty()) return true;
-  err_ << "unexpected argument '" << options_.args[0] << "'; usage: " << usage << "\n";
+  err_ << Unexpected(options_.command, options_.args[0]) << "; usage: " << usage << "\n";
   return false;
 }
 
 int CliApp::RunReadAll() {
   std::optional<std::string> saveName;
   const auto& args = options_.args;
-  if (args.size() == 2 && args[0] == "--save" && !args[1].empty()) {
-    saveName = args[1];
-  } else if (!args.empty()) {
-    err_ << "usage: read-all [--save NAME]\n";
-    return kExitBadArguments;
+  const char* usage =
+      "; usage: read-all [--save NAME] [--no-archive] [--csv OUT] [--utc] [--excel] [--recorded-only] [--fahrenheit]\n";
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--no-archive") {
+      archive_->SetEnabled(false);
+    } else if (args[i] == "--save" && i + 1 < args.size() && !args[i + 1].empty() && !saveName) {
+      saveName = args[++i];
+    } else {
+      if (args[i] == "--save" && saveName) {
+        err_ << "read-all: --save is given twice" << usage;
+      } else if (args[i] == "--save") {
+        err_ << "read-all: --save needs a file name" << usage;
+      } else {
+        err_ << Unexpected("read-all", args[i]) << usage;
+      }
+      return kExitBadArguments;
+    }
   }
   int status = kExitDone;
   if (!OpenRecorderPort(status)) return status;
   downloads_->ReadAll1Click();
   pane_.Flush();
   status = StatusOfLastCommand();
-  if (status != kExitDone || !saveName) return status;
+  // A download that did not complete mixes two recordings: nothing is
+  // saved or exported.
+  if (status != kExitDone) return status;
   // File, Save under the given name, exactly as the window does; the reports
   // it redraws on the way are not printed again.
-  return RunQuietly([&] { files_->SaveAs(*saveName); });
+  if (saveName) status = RunQuietly([&] { files_->SaveAs(*saveName); });
+  if (status != kExitDone || !output_.csv) return status;
+  return RunQuietly([&] { ExportCsv(); });
 }
 
 int CliApp::RunOpen() {
   const auto& args = options_.args;
   const char* usage =
-      "usage: open FILE show page0|page2|serial|alarms|histogram|temperature\n"
+      "usage: open FILE show page0|page2|serial|alarms|histogram|temperature|stats [--fahrenheit]\n"
       "       open FILE save NAME\n"
+      "       open FILE export --csv OUT [--utc] [--excel] [--recorded-only] [--fahrenheit]\n"
       "       open FILE export --chart temperature|histogram (--png|--svg|--pdf) OUT [--size WxH]\n"
-      "                        [--scale F] [--antialias]\n"
-      "       open FILE print [--printer NAME | --pdf OUT]\n";
+      "                        [--scale F] [--antialias] [--fahrenheit]\n"
+      "       open FILE print [--printer NAME | --pdf OUT] [--fahrenheit]\n";
   if (args.size() >= 2 && args[1] == "export") return RunExport(usage);
   if (args.size() >= 2 && args[1] == "print") return RunPrint(usage);
   if (args.size() != 3 || args[0].empty() || (args[1] != "show" && args[1] != "save") || args[2].empty()) {
+    if (args.size() > 3) {
+      err_ << Unexpected("open", args[3]) << "\n";
+    } else if (args.size() >= 2 && args[1] != "show" && args[1] != "save") {
+      err_ << "open: unknown action '" << args[1] << "': use show, save, export or print\n";
+    }
     err_ << usage;
     return kExitBadArguments;
   }
@@ -175,6 +246,7 @@ int CliApp::RunOpen() {
         {"page0", &logger::LoggerReports::ShowPage0},         {"page2", &logger::LoggerReports::ShowPage2},
         {"serial", &logger::LoggerReports::ShowSerialNumber}, {"alarms", &logger::LoggerReports::ShowAlarms},
         {"histogram", &logger::LoggerReports::ShowHistogram}, {"temperature", &logger::LoggerReports::ShowTemperature},
+        {"stats", &logger::LoggerReports::ShowStatistics},
     };
     for (const auto& [name, fn] : kReports) {
       if (args[2] == name) show = fn;
@@ -301,10 +373,11 @@ bool ParseScale(const std::string& text, double& scale) {
 }  // namespace
 
 int CliApp::RunExport(const char* usage) {
+  using platform::ChartFileFormat;
   const auto& args = options_.args;
   std::string chart, out;
   std::optional<ChartFileFormat> format;
-  ExportOptions exportOptions;
+  platform::ChartExportOptions exportOptions;
   for (std::size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--antialias") {
@@ -339,7 +412,10 @@ int CliApp::RunExport(const char* usage) {
     err_ << "unexpected '" << a << "'\n" << usage;
     return kExitBadArguments;
   }
-  if ((chart != "temperature" && chart != "histogram") || !format || out.empty() || args[0].empty()) {
+  // A CSV file, a chart file, or both from one opening.
+  const bool wantsChart = !chart.empty() || format || !output_.csv;
+  if ((wantsChart && ((chart != "temperature" && chart != "histogram") || !format || out.empty())) ||
+      args[0].empty()) {
     err_ << usage;
     return kExitBadArguments;
   }
@@ -350,11 +426,43 @@ int CliApp::RunExport(const char* usage) {
   }
   return RunQuietly([&] {
     files_->OpenFile(args[0]);
+    if (output_.csv) ExportCsv();
+    if (!wantsChart) return;
     // Open shows the temperature line; the Histogram item shows the bars.
     if (chart == "histogram") reports_->ShowHistogram();
     std::string error;
-    if (!ExportChart(chart_.Chart1(), *format, out, exportOptions, error)) throw logger::FileError(error);
+    if (!platform::ExportChart(chart_.Chart1(), *format, out, exportOptions, error)) throw logger::FileError(error);
   });
+}
+
+bool CliApp::TakeCommandOutputOptions() {
+  const std::string& command = options_.command;
+  const auto& args = options_.args;
+  std::optional<OutputUse> use;
+  std::size_t from = 0;
+  if (command == "read-all") {
+    use = OutputUse::UnitAndCsv;
+  } else if (command == "read-page0") {
+    use = OutputUse::UnitOnly;
+  } else if (command == "open" && args.size() >= 2) {
+    // After FILE and the action word, so a file may have any name.
+    from = 2;
+    if (args[1] == "export") use = OutputUse::UnitAndCsv;
+    if (args[1] == "show" || args[1] == "print") use = OutputUse::UnitOnly;
+  }
+  if (!use) return true;
+  std::string error;
+  if (!TakeOutputOptions(options_.args, from, *use, output_, error)) {
+    err_ << command << ": " << error << "\n";
+    return false;
+  }
+  if (output_.fahrenheit) reports_->SetUnit(logger::TemperatureUnit::Fahrenheit);
+  return true;
+}
+
+void CliApp::ExportCsv() {
+  logger::ExportTemperatureLogCsv(app_->State(), clock_.Now().year, output_.csvOptions, timeZone_, fileSystem_,
+                                  *output_.csv);
 }
 
 }  // namespace cli
@@ -369,6 +477,12 @@ int CliApp::RunPrint(const char* usage) {
   } else if (args.size() == 4 && args[2] == "--pdf" && !args[3].empty()) {
     pdf = args[3];
   } else if (args.size() != 2) {
+    std::size_t bad = args.size() > 2 && (args[2] == "--printer" || args[2] == "--pdf") ? 4 : 2;
+    if (bad < args.size()) {
+      err_ << Unexpected("open FILE print", args[bad]) << "\n";
+    } else {
+      err_ << "open: " << args[2] << " needs a value\n";
+    }
     err_ << usage;
     return kExitBadArguments;
   }

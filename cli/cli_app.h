@@ -8,14 +8,17 @@
 #include "app/chart_display.h"
 #include "app/logger_chart.h"
 #include "app/data_files.h"
+#include "app/download_archive.h"
 #include "app/download_workflows.h"
 #include "app/logger_app.h"
 #include "app/logger_reports.h"
 #include "cli/cli_dialogs.h"
 #include "cli/cli_options.h"
+#include "cli/output_options.h"
 #include "platform/posix/poll_event_pump.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/system_clock.h"
+#include "platform/posix/system_time_zone.h"
 
 namespace cli {
 
@@ -41,8 +44,10 @@ class CliApp {
   int Run();
 
  private:
+  int RunPorts();
   int RunReadRaw();
   int RunReadAll();
+  int RunDownloads();
   int RunReadPage0();
   int RunSetup();
   int RunSetClock();
@@ -50,6 +55,11 @@ class CliApp {
   int RunOpen();
   int RunExport(const char* usage);
   int RunPrint(const char* usage);
+  // Takes the CSV and unit options out of the arguments of the commands
+  // that take them; false (with the message shown) when they are refused.
+  bool TakeCommandOutputOptions();
+  // The temperature log as a CSV file under --csv OUT.
+  void ExportCsv();
   // Runs a configuration command with the given dialog answers.
   int RunConfiguration(logger::SettingsDialogView& settings, logger::NVramDialogView& nvram,
                        bool (logger::LoggerConfiguration::*command)());
@@ -62,7 +72,8 @@ class CliApp {
   // The exit status for how the last device command ended.
   int StatusOfLastCommand() const;
 
-  const CliOptions& options_;
+  CliOptions options_;  // a copy: the output options are taken out of its arguments
+  OutputOptions output_;
   std::ostream& out_;
   std::ostream& err_;
   platform::PollEventPump pump_;
@@ -75,8 +86,10 @@ class CliApp {
   std::unique_ptr<logger::LoggerReports> reports_;
   std::unique_ptr<logger::DownloadWorkflows> downloads_;
   platform::PosixFileSystem fileSystem_;
+  platform::SystemTimeZone timeZone_;
   CancellingFileDialogs noDialogs_;
   std::unique_ptr<logger::LoggerFiles> files_;
+  std::unique_ptr<logger::DownloadArchive> archive_;
 };
 
 }  // namespace cli

@@ -33,7 +33,7 @@ bool CheckInteger(const std::string& option, const std::string& text, long min, 
     std::int32_t v = runtime::StrToInt(text);
     if (v >= min && v <= max) return true;
   } catch (const runtime::ConvertError& e) {
-    error = option + ": " + e.what();
+    error = option + ": " + e.Message();
     return false;
   }
   error = option + ": " + field + " must be " + std::to_string(min) + " to " + std::to_string(max) + ", not " + text;
@@ -45,7 +45,7 @@ bool CheckTemperature(const std::string& option, const std::string& text, const 
     double v = runtime::StrToFloat(text);
     if (v >= -40 && v <= 84) return true;
   } catch (const runtime::ConvertError& e) {
-    error = option + ": " + e.what();
+    error = option + ": " + e.Message();
     return false;
   }
   error = option + ": " + field + " must be -40 to 84 degrees Celsius, not " + text;

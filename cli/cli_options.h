@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/answer_timeout.h"
+
 namespace cli {
 
 // Exit statuses of quorvel-cli.
@@ -17,19 +19,19 @@ enum ExitStatus {
 
 struct CliOptions {
   std::string port;            // empty when not given
-  int timeoutMs = 10000;
+  int timeoutMs = logger::kDefaultAnswerTimeoutMs;
   std::string command;
   std::vector<std::string> args;
   bool help = false;
   bool version = false;
 };
 
-// Parses the global options and the command word; the command's own
-// arguments stay in `args`. nullopt with `error` set on bad input.
+// Parses the global options (--port, --timeout, --help, --version), which
+// may stand before or after the command word, and the command word; the
+// command's own arguments stay in `args`, in order. "--" ends the global
+// options: everything after it belongs to the command. nullopt with `error`
+// set (naming the option at fault) on bad input.
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argv, std::string& error);
-
-// Reads a whole number or a decimal number of seconds (0 < s <= 86400).
-std::optional<int> ParseTimeoutSeconds(const std::string& text);
 
 std::string UsageText();
 

@@ -14,8 +14,8 @@ IoError IoErrorFromErrno(int systemError) {
     case ENODEV:
     case ENXIO: e.status = IoStatus::NotFound; break;
     case EACCES:
-    case EPERM:
-    case EBUSY: e.status = IoStatus::AccessDenied; break;
+    case EPERM: e.status = IoStatus::AccessDenied; break;
+    case EBUSY: e.status = IoStatus::Busy; break;
     case EIO:
     case EPIPE:
     case EBADF: e.status = IoStatus::DeviceLost; break;
@@ -32,8 +32,10 @@ std::string IoError::Describe() const {
     case IoStatus::NotOpen: return "port not open";
     case IoStatus::NotFound: return "no such device";
     case IoStatus::AccessDenied: return "access denied";
+    case IoStatus::Busy: return "device busy";
     case IoStatus::DeviceLost: return "device lost";
     case IoStatus::Interrupted: return "interrupted";
+    case IoStatus::NotAFile: return "not a file";
     case IoStatus::Failed: return "failed";
   }
   return "failed";

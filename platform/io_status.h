@@ -11,9 +11,11 @@ enum class IoStatus {
   Ok,
   NotOpen,       // no device is open
   NotFound,      // the device or file does not exist
-  AccessDenied,  // permissions, or the device is held by someone else
+  AccessDenied,  // permissions
+  Busy,          // the device is held by another program (exclusive mode, a lock)
   DeviceLost,    // the device went away (hang-up, unplugged, I/O error)
   Interrupted,   // a signal ended the call
+  NotAFile,      // a folder, pipe, socket or device where a file was wanted
   Failed,        // anything else; systemError says what
 };
 

@@ -8,6 +8,17 @@
 
 namespace platform {
 
+// Who may open a device node, so that a refused open can name the fix.
+struct DeviceAccess {
+  bool known = false;               // the node could be examined
+  std::string owner;                // owning user ("root")
+  std::string group;                // owning group ("dialout")
+  bool groupMayReadWrite = false;   // the group has read and write permission
+  std::string userName;             // who runs this program
+  bool userInGroup = false;         // the user database lists the user in `group`
+  bool sessionHasGroup = false;     // this process already runs with `group`
+};
+
 // One serial device: raw 8-bit bytes, no flow control, never blocking.
 // The recorder protocol polls QueuedCount and reads exactly what is queued, so
 // no read or write time-outs exist at this level.
@@ -18,6 +29,7 @@ class SerialPort {
   // Opens and configures the device (9600 8N1, raw, DTR and RTS raised where
   // the device supports modem control). A failure to read the current line
   // settings leaves the device open and unconfigured, as the system found it.
+  // Bytes received before the open are dropped.
   virtual IoError Open(const std::string& path) = 0;
   virtual void Close() = 0;
   virtual bool IsOpen() const = 0;
@@ -35,6 +47,13 @@ class SerialPort {
   virtual int WakeDescriptor() const = 0;
   // Forgets the arrivals signalled so far; call it before checking the count.
   virtual void ConsumeWakeups() = 0;
+
+  // Who may open the device at `path` (after an open was refused); unknown
+  // when the port cannot tell.
+  virtual DeviceAccess DescribeAccess(const std::string& path) const {
+    (void)path;
+    return {};
+  }
 };
 
 }  // namespace platform

@@ -243,6 +243,10 @@ void FormatInto(std::string& out, std::string_view pattern, const Moment& at, co
 
 }  // namespace
 
+std::int64_t UnixDaysFromDate(int year, int month, int day) { return DaysFromCivil(year, month, day); }
+
+DateFields DateFromUnixDays(std::int64_t days) { return CivilFromDays(days); }
+
 DateTime EncodeDate(int year, int month, int day) {
   if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
     throw ConvertError("Invalid argument to date encode");

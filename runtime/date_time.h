@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,12 @@ struct DateFields {
 struct TimeFields {
   int hour = 0, minute = 0, second = 0, millisecond = 0;
 };
+
+// Days since 1 January 1970 of a date of the proleptic Gregorian calendar,
+// and the date of such a day count; exact integers for any year, unlike the
+// day-count values below (which are doubles and stop at 1..9999).
+std::int64_t UnixDaysFromDate(int year, int month, int day);
+DateFields DateFromUnixDays(std::int64_t days);
 
 // Throws ConvertError "Invalid argument to date encode" for a date that does
 // not exist (year outside 1..9999, month outside 1..12, day beyond the

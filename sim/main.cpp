@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sim/pty_recorder.h"
 
@@ -25,6 +26,9 @@ constexpr const char* kUsage =
     "\n"
     "  --fragment N      send each answer in pieces of N bytes\n"
     "  --extra N         send N bytes 0xEE after each 34-byte answer\n"
+    "  --extra-only LIST only the answers in LIST get the --extra bytes (numbers from 1,\n"
+    "                    separated by commas: 3,9)\n"
+    "  --stray-after N   send one more byte 0xEE right after the Nth answer\n"
     "  --stale N         put N bytes 0xEE on the line before the first command\n"
     "  --silent-after N  answer only the first N read commands\n"
     "  --hangup-after N  hang up the line after the Nth answer\n"
@@ -57,6 +61,7 @@ constexpr NumberOption kNumberOptions[] = {
     {"--stale", &sim::Faults::stale, 0, 65536},
     {"--silent-after", &sim::Faults::silentAfter, 0, 1000000000},
     {"--hangup-after", &sim::Faults::hangupAfter, 0, 1000000000},
+    {"--stray-after", &sim::Faults::strayAfter, 1, 1000000000},
     {"--baud", &sim::Faults::baud, 0, 4000000},
 };
 
@@ -68,6 +73,21 @@ bool ParseNumber(const std::string& text, long min, long max, int& value) {
   if (errno != 0 || *end != '\0' || parsed < min || parsed > max) return false;
   value = static_cast<int>(parsed);
   return true;
+}
+
+// "3,9,12": numbers from 1, separated by commas.
+bool ParseNumberList(const std::string& text, std::vector<int>& numbers) {
+  numbers.clear();
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t comma = text.find(',', start);
+    if (comma == std::string::npos) comma = text.size();
+    int number = 0;
+    if (!ParseNumber(text.substr(start, comma - start), 1, 1000000000, number)) return false;
+    numbers.push_back(number);
+    start = comma + 1;
+  }
+  return !numbers.empty();
 }
 
 // Fills `options`; on a bad argument returns false with the message.
@@ -98,6 +118,14 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& messag
         return false;
       }
       (name == "--help" ? options.help : name == "--version" ? options.version : options.blank) = true;
+      continue;
+    }
+    if (name == "--extra-only") {
+      if (!takeValue()) return false;
+      if (!ParseNumberList(value, options.faults.extraOnly)) {
+        message = "--extra-only: '" + value + "' is not a list of answer numbers from 1, such as 3,9";
+        return false;
+      }
       continue;
     }
     if (name == "--image" || name == "--dump") {

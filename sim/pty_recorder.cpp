@@ -67,6 +67,7 @@ struct PtyRecorder::State {
   const Faults faults;
   RecorderEngine engine;  // works on `memory`
   std::vector<std::int64_t> commandTimesMs;
+  std::string unasked;  // guarded by mutex; bytes to send without a command
   std::atomic<bool> hungUp{false};
   std::atomic<bool> stopping{false};
   bool started = false;
@@ -165,6 +166,16 @@ void PtyRecorder::Stop() {
   s.CloseAll();
 }
 
+void PtyRecorder::SendUnasked(const std::string& bytes) {
+  State& s = *state_;
+  {
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.unasked += bytes;
+  }
+  char wake = 1;
+  [[maybe_unused]] ssize_t n = ::write(s.wakeWrite, &wake, 1);
+}
+
 std::vector<std::string> PtyRecorder::Commands() const {
   std::lock_guard<std::mutex> lock(state_->mutex);
   return state_->engine.Commands();
@@ -203,7 +214,20 @@ void PtyRecorder::Serve() {
       if (errno == EINTR) continue;
       break;
     }
-    if (fds[1].revents != 0) break;  // Stop()
+    if (fds[1].revents != 0) {
+      if (s.stopping) break;  // Stop()
+      // SendUnasked: empty the wake pipe and queue the bytes.
+      char drain[64];
+      while (::read(s.wakeRead, drain, sizeof drain) > 0) {
+      }
+      Reply noise;
+      {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        if (!s.unasked.empty()) noise.pieces.push_back(std::move(s.unasked));
+        s.unasked.clear();
+      }
+      Enqueue(noise, MonotonicNs());
+    }
     if (fds[0].revents & POLLIN) {
       ReadCommands();
     } else if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {

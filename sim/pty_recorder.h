@@ -31,6 +31,10 @@ class PtyRecorder {
   // The device path the program opens (/dev/pts/N).
   const std::string& DevicePath() const { return devicePath_; }
 
+  // Puts bytes on the line now, unasked (noise, or a late answer), paced
+  // like answers. Thread-safe.
+  void SendUnasked(const std::string& bytes);
+
   // Thread-safe copies for tests.
   std::vector<std::string> Commands() const;
   // Monotonic milliseconds at which each command's last byte arrived.

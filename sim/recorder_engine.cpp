@@ -2,6 +2,8 @@
 
 #include "sim/recorder_layout.h"
 
+#include <algorithm>
+
 namespace sim {
 
 namespace {
@@ -79,7 +81,11 @@ void RecorderEngine::Answer(std::uint16_t address, std::int64_t nowMs, Reply& re
   }
   answer.push_back(static_cast<char>(sum & 0xFF));
   answer.push_back(static_cast<char>((sum >> 8) & 0xFF));
-  if (faults_.extra > 0) answer.append(static_cast<std::size_t>(faults_.extra), kFiller);
+  const int number = answered_ + 1;
+  const bool extraHere = faults_.extraOnly.empty() ||
+                         std::find(faults_.extraOnly.begin(), faults_.extraOnly.end(), number) != faults_.extraOnly.end();
+  if (faults_.extra > 0 && extraHere) answer.append(static_cast<std::size_t>(faults_.extra), kFiller);
+  if (faults_.strayAfter == number) answer.push_back(kFiller);
 
   if (faults_.fragment > 0) {
     auto size = static_cast<std::size_t>(faults_.fragment);

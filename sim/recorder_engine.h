@@ -13,6 +13,8 @@ namespace sim {
 struct Faults {
   int fragment = 0;       // answer in pieces of this many bytes (0: whole)
   int extra = 0;          // this many more bytes after each 34-byte answer
+  std::vector<int> extraOnly;  // answers (the first is 1) that get the extra bytes; empty: all
+  int strayAfter = -1;    // one more byte right after this answer (the first is 1; -1: never)
   int stale = 0;          // bytes queued before the first command
   int silentAfter = -1;   // answer only this many read commands, then stay silent (-1: never)
   int hangupAfter = -1;   // hang up after answering this many read commands (-1: never)

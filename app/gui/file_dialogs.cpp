@@ -26,8 +26,9 @@ std::optional<std::string> GuiFileDialogs::SaveDialog1Execute() {
   QFileDialog dialog(parent_, "Save All Data to a File");
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilter(QtNameFilters("Logger data file (*.log)|*.log|All files (*.*)|*.*"));
-  // Ask before replacing the chosen file (the derived .dat file is not asked about).
-  dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  // Save asks about replacing once the name is chosen, naming both files
+  // it writes (the report and its .dat); the dialog would ask about one.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   dialog.setOption(QFileDialog::ReadOnly, false);
   if (!lastFolder_.isEmpty()) dialog.setDirectory(lastFolder_);
   dialog.selectFile("Data1.log");

@@ -6,26 +6,21 @@
 #include <iostream>
 #include <memory>
 
+#include "app/app_settings.h"
 #include "app/gui/gui_options.h"
+#include "app/gui/qt_settings_store.h"
 #include "app/gui/tabout_box.h"
 #include "app/gui/tmain.h"
+#include "app/gui/window_font.h"
 #include "platform/posix/system_locale.h"
 #include "runtime/format_settings.h"
 #include "sim/pty_recorder.h"
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
-  QApplication::setApplicationName(logger::LoggerApp::kApplicationTitle);
-  QApplication::setWindowIcon(QIcon(gui::ProgramIconPixmap()));
-  // Lets the desktop match the window to the installed entry and its icon.
-  QGuiApplication::setDesktopFileName("com.brindlemark.quorvel");
-  // Reports, files and chart labels use the user's separators.
-  runtime::SetFormatSettings(platform::SystemFormatSettings());
-
-  std::vector<std::string> args;
-  for (const QString& a : QApplication::arguments().mid(1)) args.push_back(a.toStdString());
+  // Arguments first: --help, --version and mistakes need no display, and
+  // creating the application object without one aborts.
   std::string error;
-  auto options = gui::ParseGuiOptions(args, std::getenv("QUORVEL_PORT1"), std::getenv("QUORVEL_PORT2"), error);
+  auto options = gui::ParseGuiOptions(std::vector<std::string>(argv + 1, argv + argc), error);
   if (!options) {
     std::cerr << "quorvel: " << error << "\n" << gui::GuiUsageText();
     return 2;
@@ -38,6 +33,34 @@ int main(int argc, char** argv) {
     std::cout << gui::GuiVersionText();
     return 0;
   }
+  auto environment = [](const char* name) -> const char* { return std::getenv(name); };
+  std::string noDisplay = gui::MissingDisplayReason(*options, environment);
+  if (!noDisplay.empty()) {
+    std::cerr << "quorvel: " << noDisplay << "\n";
+    return 1;
+  }
+
+  std::vector<std::string> qtArgs = {argc > 0 ? argv[0] : "quorvel"};
+  qtArgs.insert(qtArgs.end(), options->qtArguments.begin(), options->qtArguments.end());
+  std::vector<char*> qtArgv;
+  for (std::string& a : qtArgs) qtArgv.push_back(a.data());
+  qtArgv.push_back(nullptr);
+  int qtArgc = static_cast<int>(qtArgs.size());
+  QApplication application(qtArgc, qtArgv.data());
+  QApplication::setApplicationName(logger::LoggerApp::kApplicationTitle);
+  QApplication::setWindowIcon(QIcon(gui::ProgramIconPixmap()));
+  // Lets the desktop match the window to the installed entry and its icon.
+  QGuiApplication::setDesktopFileName("com.brindlemark.quorvel");
+  // Message boxes and file dialogs use the window's font too.
+  QApplication::setFont(gui::WindowFont());
+  // Reports, files and chart labels use the user's separators.
+  runtime::SetFormatSettings(platform::SystemFormatSettings());
+
+  // Each Port item's device: the option, the environment, the last choice,
+  // the built-in default, in that order.
+  gui::QtSettingsStore settingsStore;
+  logger::AppSettings settings(settingsStore);
+  logger::PortPaths ports = gui::StartupPortPaths(*options, environment, settings);
 
   // A simulated recorder on its own pseudo-terminal and thread, paced like
   // the real line, so a newcomer sees a working download at once.
@@ -51,12 +74,15 @@ int main(int argc, char** argv) {
       std::cerr << "quorvel: cannot start the simulated recorder: " << simError << "\n";
       return 1;
     }
-    options->ports.comm1 = simulator->DevicePath();
+    ports.comm1 = simulator->DevicePath();
     std::cout << "Simulated recorder on " << simulator->DevicePath() << " (Comm1)" << std::endl;
   }
 
   gui::TMain::Options mainOptions;
-  mainOptions.ports = options->ports;
+  mainOptions.ports = ports;
+  mainOptions.settings = &settingsStore;
+  mainOptions.answerTimeoutMs = options->timeoutMs;
+  if (options->noArchive) mainOptions.archiveDownloads = false;
   gui::TMain window(std::move(mainOptions));
   window.show();
   return QApplication::exec();

@@ -24,6 +24,8 @@ void MemoPane::changeEvent(QEvent* event) {
 
 void MemoPane::Clear() {
   lines_.clear();
+  // A new report is read from its top, whatever the last one scrolled to.
+  scrollToTopPending_ = true;
   ScheduleFlush();
 }
 

@@ -30,6 +30,7 @@ class TAboutBox final : public QDialog {
 
  private:
   void FormShow();
+  void FitToContents();
 
   QLabel* label1_ = nullptr;
   QPushButton* okButton_ = nullptr;

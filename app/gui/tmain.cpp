@@ -12,9 +12,16 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <cstdlib>
+#include <iostream>
+
 #include "app/gui/file_dialogs.h"
 #include "app/gui/memo_pane.h"
+#include "app/gui/status_panel.h"
 #include "app/gui/tabout_box.h"
+#include "app/gui/tchoose_device.h"
+#include "app/gui/trecent_downloads.h"
+#include "app/gui/window_font.h"
 #include "app/gui/tnvram.h"
 #include "app/gui/tsettings.h"
 #include "platform/qt_widgets/chart_host_widget.h"
@@ -33,20 +40,26 @@ namespace {
 constexpr int kMemoWidth = 164;
 constexpr int kChartWidth = 352;   // the chart's size at the window's design size
 constexpr int kChartHeight = 334;
-constexpr int kPanelHeight = 20;
 
-// The items that talk to the recorder or replace the store; refused while a
-// command waits, because two commands' bytes on one line corrupt both.
-constexpr const char* kDeviceItems[] = {"ReadAll1",  "ReadJustPage01", "Setup1",  "SettoPCTime1",
-                                        "SetNVram1", "Open1",          "mnuComm1", "mnuComm2"};
+// The items that talk to the recorder, replace the store or write it out;
+// refused while a command waits, because two commands' bytes on one line
+// corrupt both, and a store half downloaded is no recording to save or
+// print. The report items stay: they only show the store as it is.
+constexpr const char* kDeviceItems[] = {
+    "ReadAll1", "ReadJustPage01", "Setup1",          "SettoPCTime1", "SetNVram1", "Open1",    "Save1",
+    "OpenRecentDownload1",        "ExportLogAsCsv1", "ExportChart1", "Print1",    "p1",       "mnuComm1",
+    "mnuComm2", "mnuChooseDevice"};
+
+// A device path as menu text: a "&" in it is a character, not a mark.
+QString MenuText(const std::string& text) { return QString::fromStdString(text).replace("&", "&&"); }
 }  // namespace
 
 TMain::TMain(Options options) {
   setObjectName("Main");
   setWindowTitle(logger::LoggerApp::kCaption);
-  QFont font("MS Sans Serif");
-  font.setPixelSize(11);
-  setFont(font);
+  // The designed "MS Sans Serif" does not exist here and has no metric
+  // clone; Liberation Sans at the same pixel height, by name.
+  setFont(WindowFont());
 
   platform::UserMessages* messages = options.messages;
   if (messages == nullptr) {
@@ -62,6 +75,15 @@ TMain::TMain(Options options) {
       options.port ? std::move(options.port) : platform::CreateSystemSerialPort();
   app_ = std::make_unique<logger::LoggerApp>(std::move(port), options.ports,
                                              logger::LoggerApp::Services{pump_, *clock, *messages, cursor_});
+  logger::SettingsStore* store = options.settings;
+  if (store == nullptr) {
+    ownedSettingsStore_ = std::make_unique<logger::MemorySettingsStore>();
+    store = ownedSettingsStore_.get();
+  }
+  appSettings_ = std::make_unique<logger::AppSettings>(*store);
+  app_->SetSettings(appSettings_.get());
+  app_->SetAnswerTimeoutMs(options.answerTimeoutMs);
+  app_->ChooseDeviceHint = "choose another device with Port, Choose Device...";
 
   BuildLayout();
   BuildMenus();
@@ -82,6 +104,7 @@ TMain::TMain(Options options) {
   settings_ = new TSettings(*messages, this);
   aboutBox_ = new TAboutBox(this);
   nvram_ = new TNVram(*messages, this);
+  chooseDevice_ = new TChooseDevice(options.deviceRoot, this);
   configuration_ = std::make_unique<logger::LoggerConfiguration>(*app_, *reports_, *settings_, *nvram_);
   logger::FileDialogView* fileDialogs = options.fileDialogs;
   if (fileDialogs == nullptr) {
@@ -89,7 +112,27 @@ TMain::TMain(Options options) {
     fileDialogs = ownedFileDialogs_.get();
   }
   fileSystem_ = std::make_unique<platform::PosixFileSystem>();
-  files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, *memo1_, chartData_, *fileSystem_, *fileDialogs);
+  files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, chartData_, *fileSystem_, *fileDialogs);
+  exportDialogs_ = options.exportDialogs;
+  if (exportDialogs_ == nullptr) {
+    ownedExportDialogs_ = std::make_unique<GuiExportDialogs>(*messages, this);
+    exportDialogs_ = ownedExportDialogs_.get();
+  }
+  // The log's statistics show while the temperature line does; the unit is
+  // the one chosen last time.
+  reports_->OnSummary = [this](const std::string& summary) { app_->Status().SetSummary(summary); };
+  reports_->SetUnit(appSettings_->Unit());
+  Action(reports_->Unit() == logger::TemperatureUnit::Fahrenheit ? "Fahrenheit1" : "Celsius1")->setChecked(true);
+    std::string archiveFolder = options.archiveFolder;
+  if (archiveFolder.empty()) {
+    archiveFolder = logger::DownloadArchive::DefaultFolder([](const char* name) { return std::getenv(name); });
+  }
+  archive_ = std::make_unique<logger::DownloadArchive>(*fileSystem_, *clock, archiveFolder);
+  archive_->SetEnabled(options.archiveDownloads.value_or(appSettings_->ArchiveDownloads()));
+  Action("ArchiveDownloads1")->setChecked(archive_->Enabled());
+  downloads_->SetArchive(archive_.get());
+  downloads_->OnArchiveProblem = [](const std::string& problem) { std::cerr << "quorvel: " << problem << std::endl; };
+  recentDownloads_ = new TRecentDownloads(this);
   printer_ = options.printer;
   if (printer_ == nullptr) {
     ownedPrinter_ = std::make_unique<platform::QtPrinter>(this);
@@ -103,7 +146,7 @@ TMain::TMain(Options options) {
   };
 
   // 516 x 354 client: the chart at its design size beside the pane.
-  resize(kChartWidth + kMemoWidth, kPanelHeight + kChartHeight + menuBar()->sizeHint().height());
+  resize(kChartWidth + kMemoWidth, panel2_->height() + kChartHeight + menuBar()->sizeHint().height());
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
   }
@@ -122,14 +165,18 @@ QAction* TMain::AddItem(QMenu* menu, const char* name, const QString& caption, v
 void TMain::BuildMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("File1");
-  AddItem(file, "Open1", "&Open...", &TMain::Open1Click);
-  AddItem(file, "Save1", "&Save...", &TMain::Save1Click);
+  AddItem(file, "Open1", "&Open...", &TMain::Open1Click)->setShortcut(QKeySequence::Open);
+  AddItem(file, "Save1", "&Save...", &TMain::Save1Click)->setShortcut(QKeySequence::Save);
+  BuildArchiveItems(file);
+  AddExportItems(file);
   file->addSeparator()->setObjectName("N4");
   AddItem(file, "PrintSetup1", "Print Se&tup...", &TMain::PrintSetup1Click);
   AddItem(file, "p1", "Print Pre&view", &TMain::p1Click);
   AddItem(file, "Print1", "&Print", &TMain::Print1Click);
   file->addSeparator()->setObjectName("N1");
   AddItem(file, "Exit1", "E&xit", &TMain::Exit1Click);
+
+  BuildViewMenu();
 
   QMenu* loggerMenu = menuBar()->addMenu("&Logger");
   loggerMenu->setObjectName("Logger1");
@@ -164,11 +211,40 @@ void TMain::BuildMenus() {
     portGroup_->addAction(a);
   }
   comm1->setChecked(true);
+  portMenu->addSeparator()->setObjectName("N6");
+  AddItem(portMenu, "mnuChooseDevice", "&Choose Device...", &TMain::ChooseDevice1Click);
+  UpdatePortCaptions();
 
   QMenu* help = menuBar()->addMenu("&Help");
   help->setObjectName("Help1");
   AddItem(help, "About1", "&About", &TMain::About1Click);
 
+}
+
+void TMain::BuildArchiveItems(QMenu* file) {
+  AddItem(file, "OpenRecentDownload1", "Open Recent &Download...", &TMain::OpenRecentDownload1Click);
+  QAction* keep = AddItem(file, "ArchiveDownloads1", "&Archive Downloads", &TMain::ArchiveDownloads1Click);
+  keep->setCheckable(true);
+  keep->setToolTip("Keep a copy of every download that completes, to open again later");
+}
+
+void TMain::AddExportItems(QMenu* file) {
+  AddItem(file, "ExportLogAsCsv1", "Export &Log as CSV...", &TMain::ExportLogAsCsv1Click);
+  AddItem(file, "ExportChart1", "Export &Chart...", &TMain::ExportChart1Click);
+}
+
+void TMain::BuildViewMenu() {
+  QMenu* view = menuBar()->addMenu("&View");
+  view->setObjectName("View1");
+  auto* units = new QActionGroup(this);
+  units->setExclusive(true);
+  QAction* celsius = AddItem(view, "Celsius1", "&Celsius", &TMain::Celsius1Click);
+  QAction* fahrenheit = AddItem(view, "Fahrenheit1", "&Fahrenheit", &TMain::Fahrenheit1Click);
+  for (QAction* a : {celsius, fahrenheit}) {
+    a->setCheckable(true);
+    units->addAction(a);
+  }
+  celsius->setChecked(true);
 }
 
 void TMain::BuildLayout() {
@@ -177,10 +253,9 @@ void TMain::BuildLayout() {
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
 
-  auto* panel2 = new QFrame(central);  // carries no visible control
-  panel2->setObjectName("Panel2");
-  panel2->setFixedHeight(kPanelHeight);
-  column->addWidget(panel2);
+  // The top strip is the status line: port, activity or notice, summary.
+  panel2_ = new StatusPanel(app_->Status(), central);
+  column->addWidget(panel2_);
 
   auto* row = new QHBoxLayout;
   row->setContentsMargins(0, 0, 0, 0);
@@ -201,6 +276,12 @@ void TMain::BuildLayout() {
 
 QAction* TMain::Action(const char* name) const { return findChild<QAction*>(name); }
 
+void TMain::UpdatePortCaptions() {
+  const logger::PortPaths& paths = app_->Paths();
+  Action("mnuComm1")->setText("Comm&1 (" + MenuText(paths.comm1) + ")");
+  Action("mnuComm2")->setText("Comm&2 (" + MenuText(paths.comm2) + ")");
+}
+
 void TMain::SetDeviceCommandsEnabled(bool enabled) {
   for (const char* name : kDeviceItems) Action(name)->setEnabled(enabled);
   Action("Cancel1")->setEnabled(!enabled);
@@ -208,9 +289,20 @@ void TMain::SetDeviceCommandsEnabled(bool enabled) {
 
 void TMain::PrintSetup1Click() { printer_->ExecuteSetupDialog(); }
 
-void TMain::p1Click() { chartPreviewer1_->Execute(this); }
+void TMain::p1Click() {
+  if (app_->CommandRunning()) return;
+  chartPreviewer1_->Execute(this);
+}
+
+bool TMain::MayWriteOut(const char* title, const char* question) {
+  if (app_->CommandRunning()) return false;
+  // A download that stopped part-way left two recordings mixed in the store.
+  std::string incomplete = app_->IncompleteStoreText();
+  return incomplete.empty() || app_->Ui().messages.AskYesNo(title, incomplete + "\n\n" + question);
+}
 
 void TMain::Print1Click() {
+  if (!MayWriteOut("Print", "Print it anyway?")) return;
   // Without an installed printer the page goes to a PDF file.
   if (printer_->PrinterIndex() < 0 && printer_->OutputFile().empty()) {
     QString pdf = QFileDialog::getSaveFileName(this, "Print to a PDF File", "Chart1.pdf", "PDF files (*.pdf)");
@@ -226,6 +318,49 @@ void TMain::Print1Click() {
 void TMain::Open1Click() { files_->Open1Click(); }
 
 void TMain::Save1Click() { files_->Save1Click(); }
+
+void TMain::ExportLogAsCsv1Click() {
+  if (!MayWriteOut("Export Log as CSV", "Export it anyway?")) return;
+  std::optional<CsvExportChoice> choice = exportDialogs_->ExecuteCsvExport();
+  if (!choice) return;
+  choice->options.unit = reports_->Unit();
+  app_->RunCommand([&] {
+    logger::ExportTemperatureLogCsv(app_->State(), app_->Ui().clock.Now().year, choice->options, timeZone_,
+                                    *fileSystem_, choice->path);
+    app_->Status().SetNotice("Exported the log to " + choice->path);
+  });
+}
+
+void TMain::ExportChart1Click() {
+  if (!MayWriteOut("Export Chart", "Export it anyway?")) return;
+  std::optional<ChartExportChoice> choice = exportDialogs_->ExecuteChartExport(chart1_->width(), chart1_->height());
+  if (!choice) return;
+  app_->RunCommand([&] {
+    // The chart as shown, at its zoom, through quorvel-cli's renderer.
+    std::optional<platform::ChartFileFormat> format = platform::ChartFileFormatOf(choice->path);
+    if (!format) throw logger::FileError("Cannot write " + choice->path + ": name it .png, .svg or .pdf");
+    std::string error;
+    if (!platform::ExportChart(chartData_.Chart1(), *format, choice->path, choice->options, error)) {
+      throw logger::FileError(error);
+    }
+    app_->Status().SetNotice("Exported the chart to " + choice->path);
+  });
+}
+
+void TMain::Celsius1Click() { ChooseUnit(logger::TemperatureUnit::Celsius); }
+
+void TMain::Fahrenheit1Click() { ChooseUnit(logger::TemperatureUnit::Fahrenheit); }
+
+void TMain::ChooseUnit(logger::TemperatureUnit unit) {
+  Action(unit == logger::TemperatureUnit::Fahrenheit ? "Fahrenheit1" : "Celsius1")->setChecked(true);
+  if (reports_->Unit() == unit) return;
+  reports_->SetUnit(unit);
+  std::string error;
+  if (!appSettings_->RememberUnit(unit, error)) {
+    app_->Status().SetNotice("The unit choice was not remembered: " + error);
+  }
+  app_->RunCommand([this] { reports_->ShowAgain(); });
+}
 
 void TMain::ReadAll1Click() { downloads_->ReadAll1Click(); }
 
@@ -248,6 +383,33 @@ void TMain::mnuComm2Click() {
   if (app_->CommandRunning()) return;
   Action("mnuComm2")->setChecked(true);
   app_->ChoosePort(logger::PortChoice::Comm2);
+}
+
+void TMain::ChooseDevice1Click() {
+  if (app_->CommandRunning()) return;
+  logger::PortChoice item = app_->CheckedPort();
+  auto chosen = chooseDevice_->Execute(logger::PortItemName(item), app_->PortPath());
+  if (!chosen || chosen->empty()) return;
+  app_->ChooseDevice(*chosen);
+  UpdatePortCaptions();
+}
+
+void TMain::OpenRecentDownload1Click() {
+  if (app_->CommandRunning()) return;
+  std::string problem;
+  std::vector<logger::ArchivedDownload> downloads = archive_->List(problem);
+  auto chosen = recentDownloads_->Execute(downloads, archive_->Folder(), problem);
+  if (!chosen) return;
+  files_->OpenDataFile(*chosen);
+}
+
+void TMain::ArchiveDownloads1Click() {
+  bool on = Action("ArchiveDownloads1")->isChecked();
+  archive_->SetEnabled(on);
+  std::string error;
+  if (!appSettings_->SetArchiveDownloads(on, error)) {
+    app_->Status().SetNotice("The archive setting was not remembered: " + error);
+  }
 }
 
 void TMain::About1Click() { aboutBox_->exec(); }

@@ -3,14 +3,21 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
+#include <string>
 
+#include "app/answer_timeout.h"
+#include "app/gui/export_dialogs.h"
+#include "app/app_settings.h"
 #include "app/chart_display.h"
 #include "app/logger_chart.h"
 #include "app/data_files.h"
+#include "app/download_archive.h"
 #include "app/download_workflows.h"
 #include "app/logger_app.h"
 #include "app/logger_configuration.h"
 #include "app/logger_reports.h"
+#include "platform/posix/system_time_zone.h"
 #include "platform/qt_widgets/qt_event_pump.h"
 #include "platform/qt_widgets/qt_user_messages.h"
 
@@ -27,7 +34,10 @@ class TChartPreviewer;
 namespace gui {
 
 class MemoPane;
+class StatusPanel;
 class TAboutBox;
+class TChooseDevice;
+class TRecentDownloads;
 class TNVram;
 class TSettings;
 
@@ -46,7 +56,20 @@ class TMain final : public QMainWindow {
     std::unique_ptr<platform::SerialPort> port;
     platform::Clock* clock = nullptr;
     logger::FileDialogView* fileDialogs = nullptr;
+    ExportDialogView* exportDialogs = nullptr;
     platform::Printer* printer = nullptr;
+    // Where device choices are remembered; null remembers nothing.
+    logger::SettingsStore* settings = nullptr;
+    // Where Choose Device reads /dev and /sys ("/"; tests give a fake tree).
+    std::string deviceRoot = "/";
+    // How long a command waits for each answer; negative waits until Exit
+    // or Cancel.
+    int answerTimeoutMs = logger::kDefaultAnswerTimeoutMs;
+    // Where completed downloads are kept (empty: the user's data folder,
+    // $XDG_DATA_HOME/quorvel/downloads), and whether they are kept at all
+    // this run (--no-archive; else the remembered setting).
+    std::string archiveFolder;
+    std::optional<bool> archiveDownloads;
   };
 
   explicit TMain(Options options);
@@ -58,6 +81,10 @@ class TMain final : public QMainWindow {
   TAboutBox& AboutBox() { return *aboutBox_; }
   TSettings& Settings() { return *settings_; }
   TNVram& NVram() { return *nvram_; }
+  TChooseDevice& ChooseDevice() { return *chooseDevice_; }
+  TRecentDownloads& RecentDownloads() { return *recentDownloads_; }
+  logger::DownloadArchive& Archive() { return *archive_; }
+  StatusPanel& Panel2() { return *panel2_; }
   platform::TChartPreviewer& ChartPreviewer1() { return *chartPreviewer1_; }
   logger::LoggerChart& ChartData() { return chartData_; }
   QAction* Action(const char* name) const;
@@ -68,6 +95,10 @@ class TMain final : public QMainWindow {
   void Print1Click();
   void Open1Click();
   void Save1Click();
+  void ExportLogAsCsv1Click();
+  void ExportChart1Click();
+  void Celsius1Click();
+  void Fahrenheit1Click();
   void ReadAll1Click();
   void ReadJustPage01Click();
   void Setup1Click();
@@ -83,6 +114,9 @@ class TMain final : public QMainWindow {
   void CancelClick();
   void mnuComm1Click();
   void mnuComm2Click();
+  void ChooseDevice1Click();
+  void OpenRecentDownload1Click();
+  void ArchiveDownloads1Click();
   void About1Click();
 
  protected:
@@ -91,14 +125,28 @@ class TMain final : public QMainWindow {
 
  private:
   void BuildMenus();
+  // File, Open Recent Download... and Archive Downloads.
+  void BuildArchiveItems(QMenu* file);
+  void AddExportItems(QMenu* file);
+  void BuildViewMenu();
+  // Shows temperatures in `unit` from now on: the radio item, the reports
+  // drawn again, the choice remembered.
+  void ChooseUnit(logger::TemperatureUnit unit);
   void BuildLayout();
   void SetDeviceCommandsEnabled(bool enabled);
+  // Whether the store may be printed or exported now: not while a command
+  // waits, and after an incomplete download only when the user says so.
+  bool MayWriteOut(const char* title, const char* question);
+  // The Comm items show their devices: "Comm1 (/dev/ttyUSB0)".
+  void UpdatePortCaptions();
   QAction* AddItem(QMenu* menu, const char* name, const QString& caption, void (TMain::*handler)());
 
   platform::QtEventPump pump_;
   platform::QtBusyCursor cursor_;
   platform::QtUserMessages qtMessages_;
   std::unique_ptr<platform::Clock> ownedClock_;
+  std::unique_ptr<logger::MemorySettingsStore> ownedSettingsStore_;
+  std::unique_ptr<logger::AppSettings> appSettings_;
   std::unique_ptr<logger::LoggerApp> app_;
   logger::LoggerChart chartData_;
   std::unique_ptr<logger::LoggerReports> reports_;
@@ -107,6 +155,10 @@ class TMain final : public QMainWindow {
   std::unique_ptr<logger::FileDialogView> ownedFileDialogs_;
   std::unique_ptr<platform::FileSystem> fileSystem_;
   std::unique_ptr<logger::LoggerFiles> files_;
+  std::unique_ptr<logger::DownloadArchive> archive_;
+  std::unique_ptr<ExportDialogView> ownedExportDialogs_;
+  ExportDialogView* exportDialogs_ = nullptr;
+  platform::SystemTimeZone timeZone_;
   std::unique_ptr<platform::Printer> ownedPrinter_;
   platform::Printer* printer_ = nullptr;
   std::unique_ptr<platform::TChartPreviewer> chartPreviewer1_;
@@ -115,6 +167,9 @@ class TMain final : public QMainWindow {
   MemoPane* memo1_ = nullptr;
   QWidget* chart1_ = nullptr;  // hosts chartData_.Chart1()
   TAboutBox* aboutBox_ = nullptr;
+  TChooseDevice* chooseDevice_ = nullptr;
+  TRecentDownloads* recentDownloads_ = nullptr;
+  StatusPanel* panel2_ = nullptr;
   QActionGroup* portGroup_ = nullptr;
   // Closing was asked for while a command waited: close once it unwinds.
   bool closePending_ = false;

@@ -1,35 +1,52 @@
 #include "app/gui/tnvram.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/gui/window_font.h"
 
 namespace gui {
 
 TNVram::TNVram(platform::UserMessages& messages, QWidget* parent) : QDialog(parent), messages_(messages) {
   setObjectName("NVram");
   setWindowTitle("Set NV ram data");
+  setFont(WindowFont());
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(287, 81);
   setModal(true);
 
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(8, 6, 8, 8);
+  column->setSpacing(4);
   auto* label = new QLabel("NV ram data", this);
   label->setObjectName("Label7");
-  label->move(8, 6);
-  label->adjustSize();
-  nvramEdit_ = new QLineEdit("12345678901234567890123456789012", this);
+  column->addWidget(label);
+  const QString initial = "12345678901234567890123456789012";
+  nvramEdit_ = new QLineEdit(initial, this);
   nvramEdit_->setObjectName("NVramEdit");
-  nvramEdit_->setGeometry(8, 20, 271, 21);
   nvramEdit_->setMaxLength(logger::kDescriptionLength);
   nvramEdit_->setToolTip("Type in your own description (32 chars max)");
+  nvramEdit_->setMinimumWidth(DescriptionBoxWidth(nvramEdit_));
+  column->addWidget(nvramEdit_);
 
+  auto* buttons = new QHBoxLayout;
   okButton_ = new QPushButton("&OK", this);
   okButton_->setObjectName("OKButton");
-  okButton_->setGeometry(64, 52, 75, 21);
   okButton_->setDefault(true);
   cancelButton_ = new QPushButton("&Cancel", this);
   cancelButton_->setObjectName("CancelButton");
-  cancelButton_->setGeometry(148, 52, 75, 21);
+  for (QPushButton* b : {okButton_, cancelButton_}) b->setMinimumWidth(DesignPixels(b, 75));
+  buttons->addStretch(1);
+  buttons->addWidget(okButton_);
+  buttons->addSpacing(DesignPixels(this, 9));
+  buttons->addWidget(cancelButton_);
+  buttons->addStretch(1);
+  column->addSpacing(4);
+  column->addLayout(buttons);
+
+  FitFixedForm(this, 287, 81);
   connect(okButton_, &QPushButton::clicked, this, &TNVram::OKButtonClick);
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }

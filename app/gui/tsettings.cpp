@@ -1,11 +1,19 @@
 #include "app/gui/tsettings.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
+
+#include "app/gui/window_font.h"
+#include "runtime/convert_error.h"
 
 namespace gui {
 
@@ -13,18 +21,20 @@ namespace {
 const char* const kDescriptionHint = "Type in your own description (32 chars max)";
 const char* const kInitialDescription = "12345678901234567890123456789012";
 
-QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
-  label->move(x, y);
-  label->adjustSize();
   return label;
 }
 
-QLineEdit* AddEdit(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+// A box as wide as the design asks (scaled with the font) and never
+// narrower than the widest text it is meant to hold.
+QLineEdit* AddEdit(QWidget* parent, const char* name, const QString& text, int designWidth, const QString& widest) {
   auto* edit = new QLineEdit(text, parent);
   edit->setObjectName(name);
-  edit->setGeometry(geometry);
+  int frame = 2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+  int needed = edit->fontMetrics().horizontalAdvance(widest) + frame + 8;
+  edit->setMinimumWidth(std::max(DesignPixels(edit, designWidth), needed));
   return edit;
 }
 }  // namespace
@@ -32,43 +42,79 @@ QLineEdit* AddEdit(QWidget* parent, const char* name, const QString& text, QRect
 TSettings::TSettings(platform::UserMessages& messages, QWidget* parent) : QDialog(parent), messages_(messages) {
   setObjectName("Settings");
   setWindowTitle("Settings");
+  setFont(WindowFont());
   // Fixed single border, no title-bar buttons.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(287, 157);
   setModal(true);
 
-  AddLabel(this, "Label7", "NV ram data", 8, 6);
-  nvramEdit_ = AddEdit(this, "NVramEdit", kInitialDescription, QRect(8, 20, 271, 21));
+  // Top to bottom as designed: the description, the two times, the start
+  // mode, the alarms, the buttons. Sizes come from the texts.
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(8, 6, 8, 8);
+  column->setSpacing(4);
+
+  column->addWidget(AddLabel(this, "Label7", "NV ram data"));
+  nvramEdit_ = AddEdit(this, "NVramEdit", kInitialDescription, 271, kInitialDescription);
+  nvramEdit_->setMinimumWidth(DescriptionBoxWidth(nvramEdit_));
   nvramEdit_->setMaxLength(logger::kDescriptionLength);
   nvramEdit_->setToolTip(kDescriptionHint);
+  column->addWidget(nvramEdit_);
 
-  AddLabel(this, "Label1", "Time between samples (1-255 minutes)", 8, 48);
-  sampleInterval_ = AddEdit(this, "SampleInterval", "1", QRect(216, 45, 63, 21));
-  AddLabel(this, "Label4", "Start Delay (0-65535 minutes)", 8, 72);
-  startDelay_ = AddEdit(this, "StartDelay", "0", QRect(216, 69, 63, 21));
+  auto* times = new QGridLayout;
+  times->setHorizontalSpacing(8);
+  times->setVerticalSpacing(3);
+  times->addWidget(AddLabel(this, "Label1", "Time between samples (1-255 minutes)"), 0, 0);
+  sampleInterval_ = AddEdit(this, "SampleInterval", "1", 63, "65535");
+  times->addWidget(sampleInterval_, 0, 1, Qt::AlignRight);
+  times->addWidget(AddLabel(this, "Label4", "Start Delay (0-65535 minutes)"), 1, 0);
+  startDelay_ = AddEdit(this, "StartDelay", "0", 63, "65535");
+  times->addWidget(startDelay_, 1, 1, Qt::AlignRight);
+  times->setColumnStretch(0, 1);
+  column->addLayout(times);
 
+  auto* start = new QHBoxLayout;
   immediateStart_ = new QRadioButton("Immediate Start", this);
   immediateStart_->setObjectName("ImmediateStart");
-  immediateStart_->setGeometry(8, 94, 120, 17);
   immediateStart_->setChecked(true);
   buttonStart_ = new QRadioButton("Button Start", this);
   buttonStart_->setObjectName("RadioButton2");
-  buttonStart_->setGeometry(144, 94, 120, 17);
+  start->addWidget(immediateStart_);
+  start->addSpacing(DesignPixels(this, 16));
+  start->addWidget(buttonStart_);
+  start->addStretch(1);
+  column->addLayout(start);
 
-  AddLabel(this, "Label2", QString::fromUtf8("Alarms (-40 to 84\u00B0C)  Low"), 8, 118);
-  lowAlarm_ = AddEdit(this, "LowAlarm", "-40", QRect(132, 115, 41, 21));
-  AddLabel(this, "Label5", QString::fromUtf8("\u00B0C"), 175, 118);
-  AddLabel(this, "Label3", "High", 196, 118);
-  highAlarm_ = AddEdit(this, "HighAlarm", "84", QRect(222, 115, 41, 21));
-  AddLabel(this, "Label6", QString::fromUtf8("\u00B0C"), 265, 118);
+  auto* alarms = new QHBoxLayout;
+  alarms->setSpacing(3);
+  alarms->addWidget(AddLabel(this, "Label2", QString::fromUtf8("Alarms (-40 to 84\u00B0C)  Low")));
+  lowAlarm_ = AddEdit(this, "LowAlarm", "-40", 41, "-40.0");
+  alarms->addWidget(lowAlarm_);
+  alarms->addWidget(AddLabel(this, "Label5", QString::fromUtf8("\u00B0C")));
+  alarms->addSpacing(DesignPixels(this, 8));
+  alarms->addWidget(AddLabel(this, "Label3", "High"));
+  highAlarm_ = AddEdit(this, "HighAlarm", "84", 41, "-40.0");
+  alarms->addWidget(highAlarm_);
+  alarms->addWidget(AddLabel(this, "Label6", QString::fromUtf8("\u00B0C")));
+  alarms->addStretch(1);
+  column->addLayout(alarms);
 
+  auto* buttons = new QHBoxLayout;
   okButton_ = new QPushButton("&OK", this);
   okButton_->setObjectName("OKButton");
-  okButton_->setGeometry(64, 136, 75, 21);
   okButton_->setDefault(true);
   cancelButton_ = new QPushButton("&Cancel", this);
   cancelButton_->setObjectName("CancelButton");
-  cancelButton_->setGeometry(148, 136, 75, 21);
+  for (QPushButton* b : {okButton_, cancelButton_}) b->setMinimumWidth(DesignPixels(b, 75));
+  buttons->addStretch(1);
+  buttons->addWidget(okButton_);
+  buttons->addSpacing(DesignPixels(this, 9));
+  buttons->addWidget(cancelButton_);
+  buttons->addStretch(1);
+  column->addSpacing(2);
+  column->addLayout(buttons);
+
+  // The designed client area, or more when the texts need it.
+  FitFixedForm(this, 287, 157);
   connect(okButton_, &QPushButton::clicked, this, &TSettings::OKButtonClick);
   connect(cancelButton_, &QPushButton::clicked, this, &TSettings::CancelButtonClick);
 }
@@ -108,7 +154,7 @@ void TSettings::OKButtonClick() {
   } catch (const std::exception& e) {
     // Replacements made before the bad field stay; the dialog stays open.
     Load(fields);
-    messages_.ShowMessage(platform::MessageKind::Error, logger::LoggerApp::kApplicationTitle, e.what());
+    messages_.ShowMessage(platform::MessageKind::Error, logger::LoggerApp::kApplicationTitle, runtime::ErrorText(e));
     return;
   }
   Load(fields);

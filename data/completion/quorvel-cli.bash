@@ -14,12 +14,26 @@ _quorvel_cli_files()  # [GLOB]: file names, or only directories and GLOB matches
     fi
 }
 
+_quorvel_cli_once()  # WORDS_SO_FAR... -- OPTION...: the options not yet given
+{
+    local word option given=() offered=()
+    while [[ $1 != -- ]]; do given+=("$1"); shift; done
+    shift
+    for option in "$@"; do
+        for word in "${given[@]}"; do
+            [[ $word == "$option" ]] && continue 2
+        done
+        offered+=("$option")
+    done
+    COMPREPLY=($(compgen -W "${offered[*]}" -- "$cur"))
+}
+
 _quorvel_cli()
 {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
     COMPREPLY=()
 
-    # The global options come before the command; find the command word.
+    # The global options may stand before or after the command word; find it.
     local i command= at=0
     for ((i = 1; i < COMP_CWORD; i++)); do
         case ${COMP_WORDS[i]} in
@@ -29,35 +43,47 @@ _quorvel_cli()
         esac
     done
 
+    case $prev in
+        --port)
+            if [[ -z $cur ]]; then
+                COMPREPLY=($(compgen -G '/dev/serial/by-id/*') $(compgen -G '/dev/ttyUSB*') \
+                           $(compgen -G '/dev/ttyACM*') $(compgen -G '/dev/ttyS*'))
+            else
+                _quorvel_cli_files
+            fi
+            return ;;
+        --timeout) return ;;
+    esac
+
     if [[ -z $command ]]; then
-        case $prev in
-            --port)
-                if [[ -z $cur ]]; then
-                    COMPREPLY=($(compgen -G '/dev/ttyUSB*') $(compgen -G '/dev/ttyACM*') $(compgen -G '/dev/ttyS*'))
-                else
-                    _quorvel_cli_files
-                fi
-                return ;;
-            --timeout) return ;;
-        esac
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W '--port --timeout --help --version' -- "$cur"))
         else
-            COMPREPLY=($(compgen -W 'read-raw read-all read-page0 setup set-clock set-description open' -- "$cur"))
+            COMPREPLY=($(compgen -W 'ports read-raw read-all read-page0 setup set-clock set-description downloads open' -- "$cur"))
         fi
         return
     fi
 
     local n=$((COMP_CWORD - at))  # 1 for the command's first argument
     case $command in
+        ports)
+            if [[ $prev == --root ]]; then
+                compopt -o filenames 2>/dev/null
+                COMPREPLY=($(compgen -d -- "$cur"))
+            elif ((n == 1)); then
+                COMPREPLY=($(compgen -W '--root' -- "$cur"))
+            fi ;;
         read-raw)
             ((n == 1)) && COMPREPLY=($(compgen -W 'page0 page2 serial alarms histogram log' -- "$cur")) ;;
         read-all)
-            if [[ $prev == --save ]]; then
-                _quorvel_cli_files
-            elif ((n == 1)); then
-                COMPREPLY=($(compgen -W '--save' -- "$cur"))
-            fi ;;
+            case $prev in
+                --save) _quorvel_cli_files ;;
+                --csv) _quorvel_cli_files '*.csv' ;;
+                *) _quorvel_cli_once "${COMP_WORDS[@]:at+1:n-1}" -- \
+                       --save --no-archive --csv --utc --excel --recorded-only --fahrenheit ;;
+            esac ;;
+        read-page0)
+            _quorvel_cli_once "${COMP_WORDS[@]:at+1:n-1}" -- --fahrenheit ;;
         setup)
             case $prev in
                 --interval | --delay | --low | --high | --description) return ;;
@@ -82,7 +108,11 @@ _quorvel_cli()
             else
                 case $action in
                     show)
-                        ((n == 3)) && COMPREPLY=($(compgen -W 'page0 page2 serial alarms histogram temperature' -- "$cur")) ;;
+                        if ((n == 3)); then
+                            COMPREPLY=($(compgen -W 'page0 page2 serial alarms histogram temperature stats' -- "$cur"))
+                        else
+                            _quorvel_cli_once "${COMP_WORDS[@]:at+4:n-4}" -- --fahrenheit
+                        fi ;;
                     save)
                         ((n == 3)) && _quorvel_cli_files ;;
                     export)
@@ -93,7 +123,9 @@ _quorvel_cli()
                             --pdf) _quorvel_cli_files '*.pdf' ;;
                             --size) COMPREPLY=($(compgen -W '1024x768' -- "$cur")) ;;
                             --scale) COMPREPLY=($(compgen -W '1 2 3 4' -- "$cur")) ;;
-                            *) COMPREPLY=($(compgen -W '--chart --png --svg --pdf --size --scale --antialias' -- "$cur")) ;;
+                            --csv) _quorvel_cli_files '*.csv' ;;
+                            *) _quorvel_cli_once "${COMP_WORDS[@]:at+3:n-3}" -- --chart --png --svg --pdf \
+                                   --size --scale --antialias --csv --utc --excel --recorded-only --fahrenheit ;;
                         esac ;;
                     print)
                         if [[ $prev == --printer ]]; then
@@ -101,7 +133,9 @@ _quorvel_cli()
                         elif [[ $prev == --pdf ]]; then
                             _quorvel_cli_files '*.pdf'
                         elif ((n == 3)); then
-                            COMPREPLY=($(compgen -W '--printer --pdf' -- "$cur"))
+                            COMPREPLY=($(compgen -W '--printer --pdf --fahrenheit' -- "$cur"))
+                        else
+                            _quorvel_cli_once "${COMP_WORDS[@]:at+3:n-3}" -- --fahrenheit
                         fi ;;
                 esac
             fi ;;

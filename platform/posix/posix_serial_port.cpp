@@ -1,12 +1,19 @@
 #include "platform/posix/posix_serial_port.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/epoll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <vector>
 
 namespace platform {
 
@@ -45,6 +52,13 @@ IoError PosixSerialPort::Open(const std::string& path) {
     ::close(fd);
     return IoErrorFromErrno(err);
   }
+  // Terminal programs and other tools that honour advisory locks hold one on
+  // the device while they use it; so do we.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    int err = errno;
+    ::close(fd);
+    return IoErrorFromErrno(err == EWOULDBLOCK ? EBUSY : err);
+  }
   fd_ = fd;
 
   termios tio{};
@@ -55,6 +69,10 @@ IoError PosixSerialPort::Open(const std::string& path) {
   // Keep the recorder powered from DTR/RTS. Pseudo-terminals answer ENOTTY.
   int lines = TIOCM_DTR | TIOCM_RTS;
   modemLinesRaised_ = ::ioctl(fd_, TIOCMBIS, &lines) == 0;
+  // Whatever the line received before we opened it (a late answer to a
+  // program that gave up, noise while the adapter was plugged in) is no
+  // answer of ours.
+  ::tcflush(fd_, TCIFLUSH);
 
   // Edge-triggered, so the descriptor signals each new arrival once instead of
   // staying readable while a partial answer sits in the queue.
@@ -125,6 +143,69 @@ void PosixSerialPort::ConsumeWakeups() {
   // what the caller wants anyway.
   epoll_event events[1];
   ::epoll_wait(epollFd_, events, 1, 0);
+}
+
+namespace {
+
+std::string UserNameOf(uid_t uid) {
+  std::vector<char> buffer(16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  if (::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr) return found->pw_name;
+  return std::to_string(uid);
+}
+
+std::string GroupNameOf(gid_t gid) {
+  std::vector<char> buffer(16384);
+  group entry{};
+  group* found = nullptr;
+  if (::getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr) return found->gr_name;
+  return std::to_string(gid);
+}
+
+// Whether the user database puts `user` in `gid` (a new login would get it).
+bool UserDatabaseHasGroup(uid_t uid, gid_t gid) {
+  std::vector<char> buffer(16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  if (::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr) return false;
+  if (found->pw_gid == gid) return true;
+  int count = 64;
+  std::vector<gid_t> groups(static_cast<std::size_t>(count));
+  if (::getgrouplist(found->pw_name, found->pw_gid, groups.data(), &count) < 0) {
+    groups.resize(static_cast<std::size_t>(count));
+    if (::getgrouplist(found->pw_name, found->pw_gid, groups.data(), &count) < 0) return false;
+  }
+  groups.resize(static_cast<std::size_t>(count));
+  return std::find(groups.begin(), groups.end(), gid) != groups.end();
+}
+
+// Whether this process already runs with `gid`.
+bool SessionHasGroup(gid_t gid) {
+  if (::getegid() == gid) return true;
+  int count = ::getgroups(0, nullptr);
+  if (count <= 0) return false;
+  std::vector<gid_t> groups(static_cast<std::size_t>(count));
+  count = ::getgroups(count, groups.data());
+  if (count < 0) return false;
+  groups.resize(static_cast<std::size_t>(count));
+  return std::find(groups.begin(), groups.end(), gid) != groups.end();
+}
+
+}  // namespace
+
+DeviceAccess PosixSerialPort::DescribeAccess(const std::string& path) const {
+  DeviceAccess access;
+  struct stat node {};
+  if (::stat(path.c_str(), &node) != 0) return access;
+  access.known = true;
+  access.owner = UserNameOf(node.st_uid);
+  access.group = GroupNameOf(node.st_gid);
+  access.groupMayReadWrite = (node.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+  access.userName = UserNameOf(::geteuid());
+  access.userInGroup = UserDatabaseHasGroup(::geteuid(), node.st_gid);
+  access.sessionHasGroup = SessionHasGroup(node.st_gid);
+  return access;
 }
 
 std::unique_ptr<SerialPort> CreateSystemSerialPort() { return std::make_unique<PosixSerialPort>(); }

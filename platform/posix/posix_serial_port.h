@@ -23,6 +23,7 @@ class PosixSerialPort final : public SerialPort {
   IoError Read(std::size_t count, std::string& bytes) override;
   int WakeDescriptor() const override { return epollFd_; }
   void ConsumeWakeups() override;
+  DeviceAccess DescribeAccess(const std::string& path) const override;
 
   int Descriptor() const { return fd_; }
   // Whether the last Open raised DTR and RTS (false on a pseudo-terminal).

@@ -30,7 +30,6 @@ QSpinBox* MarginBox(QWidget* parent, const char* editName, const char* upDownNam
   box->setProperty("editName", editName);
   box->setRange(0, 100);
   box->setValue(0);
-  box->setFixedWidth(37);
   return box;
 }
 
@@ -39,7 +38,6 @@ QSpinBox* MarginBox(QWidget* parent, const char* editName, const char* upDownNam
 TChartPreview::TChartPreview(Printer& printer, QWidget* parent) : QDialog(parent), printer_(printer) {
   setObjectName("ChartPreview");
   setWindowTitle("Plotvane Print Preview");
-  resize(608, 427);
   setModal(true);
 
   auto* column = new QVBoxLayout(this);
@@ -48,7 +46,8 @@ TChartPreview::TChartPreview(Printer& printer, QWidget* parent) : QDialog(parent
 
   auto* panel1 = new QFrame(this);
   panel1->setObjectName("Panel1");
-  panel1->setFixedHeight(38);
+  // 38 high and 112 wide as designed, or more when the texts need it.
+  panel1->setMinimumHeight(38);
   auto* top = new QHBoxLayout(panel1);
   top->setContentsMargins(8, 6, 8, 6);
   auto* label1 = new QLabel("P&rinter:", panel1);
@@ -77,7 +76,7 @@ TChartPreview::TChartPreview(Printer& printer, QWidget* parent) : QDialog(parent
   row->setSpacing(0);
   auto* panel2 = new QFrame(this);
   panel2->setObjectName("Panel2");
-  panel2->setFixedWidth(112);
+  panel2->setMinimumWidth(112);
   auto* side = new QVBoxLayout(panel2);
   side->setContentsMargins(2, 4, 2, 4);
 
@@ -146,6 +145,7 @@ TChartPreview::TChartPreview(Printer& printer, QWidget* parent) : QDialog(parent
   page_->OnChangeMargins = [this](plot::TPlotPreviewPage&, bool dragged, const plot::Rect& margins) {
     ChangeMargins(dragged, margins);
   };
+  resize(QSize(608, 427).expandedTo(sizeHint()));
 
   connect(bClose_, &QPushButton::clicked, this, &QDialog::accept);
   connect(bPrint_, &QPushButton::clicked, this, [this] { BPrintClick(); });

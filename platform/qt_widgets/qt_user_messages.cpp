@@ -13,6 +13,13 @@ void QtUserMessages::ShowMessage(MessageKind kind, const std::string& title, con
   box.exec();
 }
 
+bool QtUserMessages::AskYesNo(const std::string& title, const std::string& text) {
+  QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
+                  QMessageBox::Yes | QMessageBox::No, parent_);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 QtBusyCursor::~QtBusyCursor() { SetHourglass(false); }
 
 void QtBusyCursor::SetHourglass(bool on) {

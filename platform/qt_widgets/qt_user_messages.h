@@ -7,12 +7,14 @@ class QWidget;
 
 namespace platform {
 
-// Modal message boxes with one OK button, parented to the main window.
+// Modal message boxes with one OK button, and questions, parented to the
+// main window.
 class QtUserMessages final : public UserMessages {
  public:
   explicit QtUserMessages(QWidget* parent = nullptr) : parent_(parent) {}
   void SetParent(QWidget* parent) { parent_ = parent; }
   void ShowMessage(MessageKind kind, const std::string& title, const std::string& text) override;
+  bool AskYesNo(const std::string& title, const std::string& text) override;
 
  private:
   QWidget* parent_;

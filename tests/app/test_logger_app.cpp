@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "app/logger_app.h"
+#include "runtime/convert_error.h"
 #include "tests/app/app_rigs.h"
 
 namespace {
@@ -196,6 +197,15 @@ TEST(LoggerAppCommands, ErrorInsideACommandIsShownAndTheNextCommandRuns) {
   EXPECT_TRUE(rig.app.RunDeviceCommand([&] { rig.app.Protocol().ReadSerialNumber(); }));
   EXPECT_FALSE(rig.app.LastCommandFailed());
   EXPECT_EQ(rig.port.Writes().size(), 1u);
+
+  // A message is carried whole, whatever it holds: nothing after a NUL byte
+  // of quoted text is lost on the way to the message box.
+  const std::string withNul("'5\0x' is not a valid integer value", 34);
+  rig.app.RunDeviceCommand([&] { throw runtime::ConvertError(withNul); });
+  rig.app.RunCommand([&] { throw runtime::ConvertError(withNul); });
+  ASSERT_EQ(rig.messages.messages.size(), 3u);
+  EXPECT_EQ(rig.messages.messages[1].text, withNul);
+  EXPECT_EQ(rig.messages.messages[2].text, withNul);
 }
 
 TEST(LoggerAppCommands, LostDeviceEndsTheCommandWithAMessageNamingThePort) {

@@ -206,60 +206,149 @@ TEST(ProtocolFaults, FortyByteAnswersAreConsumedWhole) {
   EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 297, 0x1000, 2048));
 }
 
-TEST(ProtocolFaults, BytesArrivingAfterTheReadStartTheNextAnswer) {
-  // Six more bytes arrive while the answer is being read.
-  auto lateBytesOnFirstRead = [](MemoryRig& rig) {
-    rig.port.OnRead = [&rig] {
-      rig.port.OnRead = nullptr;
-      rig.port.InjectBytes(std::string(6, '\xEE'));
-    };
+// --- Framing: every answer taken whole, nothing shifted
+
+sim::Faults Extra(int bytes, std::vector<int> only = {}) {
+  sim::Faults f;
+  f.extra = bytes;
+  f.extraOnly = std::move(only);
+  return f;
+}
+
+// The command stops as out of frame where its answers stopped matching the
+// first one's length, and stores nothing of the answer that gave it away.
+TEST(ProtocolFrame, AnswersLongerOrShorterThanTheFirstEndTheCommand) {
+  struct Case {
+    const char* name;
+    sim::Faults faults;
+    std::size_t writes;  // read commands that went out
+    const char* problem;
   };
-  {
-    MemoryRig rig;
-    lateBytesOnFirstRead(rig);
-    rig.protocol.ReadSerialNumber();
-    rig.protocol.ReadHistogram();
-    EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 65, 0x0200, 10));
-    EXPECT_TRUE(AllEqual(rig.state.LoggerData, 169, 174, 0xEE));
-    EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 175, 0x0800, 26));
+  sim::Faults oneLonger = Extra(6);
+  oneLonger.strayAfter = 5;  // 41 bytes among 40s
+  const Case cases[] = {
+      {"one answer of 41 among 40s", oneLonger, 5, "1 byte arrived between two answers"},
+      {"extra bytes on the third answer only", Extra(7, {3}), 3, "7 bytes arrived between two answers"},
+      {"the first answer longer than the rest", Extra(3, {1}), 2,
+       "an answer of 34 bytes after a first answer of 37 bytes"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryRig rig(c.faults);
+    Fill(rig.state.LoggerData, 1, 3000, kUntouched);
+    rig.protocol.BeginCommand();
+    rig.ReadAll();
+    EXPECT_EQ(rig.protocol.Stop(), CommandStop::OutOfFrame);
+    EXPECT_EQ(rig.protocol.FrameProblem(), c.problem);
+    EXPECT_EQ(rig.port.Writes().size(), c.writes);
+    // The blocks before the fault are whole; the log was never reached.
+    EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 1, 0x0000, 32));
+    EXPECT_TRUE(AllEqual(rig.state.LoggerData, 297, 3000, kUntouched));
   }
-  {
-    // Page 2's discard read removes them.
-    MemoryRig rig;
-    lateBytesOnFirstRead(rig);
-    rig.protocol.ReadPage2();
-    rig.protocol.ReadSerialNumber();
-    EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 33, 0x0040, 32));
-    EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 65, 0x0200, 10));
-  }
+}
+
+TEST(ProtocolFrame, AStrayByteInTheMiddleOfAnAnswerEndsTheCommand) {
+  MemoryRig rig(Fragments(8));
+  Fill(rig.state.LoggerData, 1, 3000, kUntouched);
+  // Noise on the line while the twentieth answer comes in pieces.
+  bool injected = false;
+  rig.pump.OnProcess = [&] {
+    if (!injected && rig.port.Writes().size() == 20 && rig.port.Released() > 0) {
+      rig.port.InjectBytes(kFillerByte);
+      injected = true;
+    }
+  };
+  rig.protocol.BeginCommand();
+  rig.ReadAll();
+  ASSERT_TRUE(injected);
+  EXPECT_EQ(rig.protocol.Stop(), CommandStop::OutOfFrame);
+  EXPECT_EQ(rig.port.Writes().size(), 20u);
+  // Log blocks 0 to 8 are whole; nothing after the shifted block is stored.
+  EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 297, 0x1000, 32 * 9));
+  EXPECT_TRUE(AllEqual(rig.state.LoggerData, 297 + 32 * 10, 3000, kUntouched));
+}
+
+TEST(ProtocolFrame, BytesAfterTheLastAnswerPutTheCommandOutOfFrame) {
+  MemoryRig rig(Extra(2, {4}));  // the fourth and last answer of the histogram
+  rig.protocol.BeginCommand();
+  rig.protocol.ReadHistogram();
+  EXPECT_EQ(rig.protocol.Stop(), CommandStop::None);  // its store is whole...
+  rig.protocol.EndCommand();
+  EXPECT_EQ(rig.protocol.Stop(), CommandStop::OutOfFrame);  // ...but the exchange was not
+  EXPECT_EQ(rig.protocol.FrameProblem(), "2 bytes arrived after the last answer");
+
+  // Every answer of 40 bytes: a legitimate recorder, a clean end.
+  MemoryRig clean(Extra(6));
+  clean.protocol.BeginCommand();
+  clean.protocol.ReadHistogram();
+  clean.protocol.EndCommand();
+  EXPECT_EQ(clean.protocol.Stop(), CommandStop::None);
+  EXPECT_EQ(clean.protocol.AnswerLength(), 40u);
+}
+
+// The first answer is whole once the line has been quiet for kQuietMs; an
+// answer whose pieces come closer together than that is one answer.
+TEST(ProtocolFrame, TheFirstAnswerEndsWhenTheLineFallsQuiet) {
+  MemoryRig rig(Fragments(5));
+  rig.protocol.BeginCommand();
+  std::int64_t start = rig.clock.MonotonicMs();
+  rig.protocol.ReadPage0();
+  EXPECT_EQ(rig.protocol.Stop(), CommandStop::None);
+  EXPECT_EQ(rig.protocol.AnswerLength(), 34u);
+  // Seven pieces 5 ms apart, then the quiet time: no more, and not less.
+  EXPECT_GE(rig.clock.MonotonicMs() - start, LoggerProtocol::kQuietMs);
+  EXPECT_LE(rig.clock.MonotonicMs() - start, 7 * 5 + LoggerProtocol::kQuietMs + 5);
+  // Later answers are read as soon as they are whole.
+  std::int64_t second = rig.clock.MonotonicMs();
+  rig.protocol.ReadPage2();
+  EXPECT_LT(rig.clock.MonotonicMs() - second, 7 * 5 + 5);
+  EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 33, 0x0040, 32));
 }
 
 // --- Stale bytes
 
-TEST(ProtocolFaults, StaleByteBeforePage0IsDiscardedBeforeTheCommand) {
-  sim::Faults faults;
-  faults.stale = 1;
-  MemoryRig rig(faults);
-  rig.protocol.ReadPage0();
-  rig.protocol.ReadPage2();
-  ASSERT_GE(rig.port.Events().size(), 2u);
-  EXPECT_EQ(rig.port.Events()[0].kind, 'R');  // the discard read comes first
-  EXPECT_EQ(rig.port.Events()[0].bytes, 1u);
-  EXPECT_EQ(rig.port.Events()[1].kind, 'W');
-  EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 1, 0x0000, 32));
-  EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 33, 0x0040, 32));
+// Whatever waits before a command's first read is dropped, whichever
+// procedure comes first (Read Just Page 0 starts with page 2).
+TEST(ProtocolFaults, StaleBytesBeforeACommandAreDiscarded) {
+  for (auto first : {&LoggerProtocol::ReadPage0, &LoggerProtocol::ReadPage2, &LoggerProtocol::ReadHistogram}) {
+    sim::Faults faults;
+    faults.stale = 5;
+    MemoryRig rig(faults);
+    rig.protocol.BeginCommand();
+    (rig.protocol.*first)();
+    rig.protocol.ReadPage0();
+    rig.protocol.ReadPage2();
+    rig.protocol.EndCommand();
+    ASSERT_GE(rig.port.Events().size(), 2u);
+    EXPECT_EQ(rig.port.Events()[0].kind, 'R');  // the discard read comes first
+    EXPECT_EQ(rig.port.Events()[1].kind, 'W');
+    EXPECT_EQ(rig.protocol.Stop(), CommandStop::None);
+    EXPECT_EQ(rig.protocol.AnswerLength(), 34u);
+    EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 1, 0x0000, 32));
+    EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 33, 0x0040, 32));
+  }
 }
 
-TEST(ProtocolFaults, StaleByteBeforePage2ShiftsItsAnswerByOne) {
-  // Read Just Page 0 reads page 2 first, with no discard read before it.
+// A recorder that answers after the time-out: the late answer reaches the
+// line before the next command and must not pass for that command's answer
+// (page 2's bytes shown as page 0).
+TEST(ProtocolFaults, ALateAnswerIsNotTakenByTheNextCommand) {
   MemoryRig rig;
-  rig.port.InjectBytes(kFillerByte);
+  rig.protocol.SetAnswerTimeoutMs(300);
+  rig.port.SetSilent(true);
+  rig.protocol.BeginCommand();
   rig.protocol.ReadPage2();
+  EXPECT_EQ(rig.protocol.Stop(), CommandStop::TimedOut);
+  rig.protocol.EndCommand();
+  rig.port.SetSilent(false);  // the answer to page 2 arrives now
+
+  Fill(rig.state.LoggerData, 1, 64, kUntouched);
+  rig.protocol.BeginCommand();
   rig.protocol.ReadPage0();
-  EXPECT_EQ(rig.state.LoggerData.At(33), 0xEE);
-  EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 34, 0x0040, 31));
-  // The byte pushed out of page 2 went with that read: page 0 is clean.
+  rig.protocol.EndCommand();
+  EXPECT_EQ(rig.protocol.Stop(), CommandStop::None);
   EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 1, 0x0000, 32));
+  EXPECT_TRUE(AllEqual(rig.state.LoggerData, 33, 64, kUntouched));
 }
 
 // --- Exit and Cancel while waiting
@@ -346,10 +435,11 @@ TEST(ProtocolFaults, SilenceEndsInTimeOutAndTheCommandSendsNoMore) {
   EXPECT_EQ(rig.port.Writes().size(), 2u);
   EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 1, 0x0000, 32));
   EXPECT_TRUE(AllEqual(rig.state.LoggerData, 33, 3000, kUntouched));
-  // The wait lasted the time-out, measured on the clock it was given.
+  // The wait lasted the time-out, measured on the clock it was given (after
+  // the first answer's quiet time).
   ASSERT_GT(page2SentMs, 0);
   EXPECT_GE(rig.clock.MonotonicMs() - page2SentMs, 300 - 10);
-  EXPECT_LE(rig.clock.MonotonicMs() - startMs, 300 + 10);
+  EXPECT_LE(rig.clock.MonotonicMs() - startMs, LoggerProtocol::kQuietMs + 300 + 10);
 }
 
 TEST(ProtocolFaults, HangUpAfterAnAnswerEndsTheDownloadAsDeviceLost) {
@@ -362,8 +452,8 @@ TEST(ProtocolFaults, HangUpAfterAnAnswerEndsTheDownloadAsDeviceLost) {
   EXPECT_TRUE(rig.link.Lost());
   EXPECT_TRUE(HoldsMemory(rig.state.LoggerData, 65, 0x0200, 10));
   EXPECT_TRUE(AllEqual(rig.state.LoggerData, 75, 3000, kUntouched));
-  // The first alarm command went out before the loss showed; nothing after it.
-  EXPECT_EQ(rig.port.Writes().size(), 4u);
+  // The loss shows when the line is checked before the first alarm command.
+  EXPECT_EQ(rig.port.Writes().size(), 3u);
   EXPECT_EQ(rig.port.Reads().size(), 3u);
   for (const auto& read : rig.port.Reads()) EXPECT_LE(read.requested, read.available);
 }

@@ -164,27 +164,116 @@ TEST_F(ProtocolPty, FortyByteAnswersAreConsumedWhole) {
   EXPECT_TRUE(HoldsMemory(state_.LoggerData, 169, 0x0800, 128));
 }
 
-TEST_F(ProtocolPty, StaleByteBeforePage0IsDiscarded) {
+// Bytes the line received before the program opened it are gone after the
+// open: a late answer to an earlier program, or the simulator's stale bytes.
+TEST_F(ProtocolPty, OpenDropsWhatTheLineReceivedBefore) {
   sim::Faults faults;
-  faults.stale = 1;
+  faults.stale = 5;
   Start(faults);
-  WaitUntilQueued(1);
-  protocol_->ReadPage0();
-  protocol_->ReadPage2();
-  EXPECT_TRUE(HoldsMemory(state_.LoggerData, 1, 0x0000, 32));
-  EXPECT_TRUE(HoldsMemory(state_.LoggerData, 33, 0x0040, 32));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(link_->QueuedByteCount(), 0u);
+  // What arrives after the open is there to read.
+  recorder_->SendUnasked("\x01\x02");
+  WaitUntilQueued(2);
 }
 
-TEST_F(ProtocolPty, StaleByteBeforePage2ShiftsItsAnswerByOne) {
+// Stale bytes that arrive after the open and before a command, answers in
+// fragments: still every byte where it belongs, whichever procedure is first.
+TEST_F(ProtocolPty, StaleBytesAndFragmentsStillGiveExactData) {
   sim::Faults faults;
-  faults.stale = 1;
+  faults.fragment = 7;
   Start(faults);
-  WaitUntilQueued(1);
-  protocol_->ReadPage2();
+  recorder_->SendUnasked(std::string(5, '\xEE'));
+  WaitUntilQueued(5);
+  protocol_->BeginCommand();
+  protocol_->ReadPage2();  // Read Just Page 0's order: no discard read of its own
   protocol_->ReadPage0();
-  EXPECT_EQ(state_.LoggerData.At(33), 0xEE);
-  EXPECT_TRUE(HoldsMemory(state_.LoggerData, 34, 0x0040, 31));
+  protocol_->EndCommand();
+  EXPECT_EQ(protocol_->Stop(), CommandStop::None);
+  EXPECT_TRUE(HoldsMemory(state_.LoggerData, 33, 0x0040, 32));
   EXPECT_TRUE(HoldsMemory(state_.LoggerData, 1, 0x0000, 32));
+}
+
+// A legitimate recorder whose answers are all 40 bytes long, at line speed.
+TEST_F(ProtocolPty, FortyByteAnswersAtLineSpeedGiveExactData) {
+  sim::Faults faults;
+  faults.extra = 6;
+  faults.baud = 9600;
+  Start(faults);
+  protocol_->BeginCommand();
+  protocol_->ReadPage0();
+  protocol_->ReadSerialNumber();
+  protocol_->ReadHistogram();
+  protocol_->EndCommand();
+  EXPECT_EQ(protocol_->Stop(), CommandStop::None);
+  EXPECT_EQ(protocol_->AnswerLength(), 40u);
+  EXPECT_TRUE(HoldsMemory(state_.LoggerData, 1, 0x0000, 32));
+  EXPECT_TRUE(HoldsMemory(state_.LoggerData, 65, 0x0200, 10));
+  EXPECT_TRUE(HoldsMemory(state_.LoggerData, 169, 0x0800, 128));
+  for (const auto& read : port_->reads) EXPECT_EQ(read.got, 40u);
+}
+
+// Answers out of frame at line speed: one answer longer than the others,
+// extra bytes on some answers only, a stray byte sent unasked in the middle
+// of the download. At line speed a byte after an answer may show only once
+// the next command is out, and then every later answer is shifted by it; the
+// shift is still there after the last answer, so the command never ends as
+// a success.
+class ProtocolPtyFrame : public ProtocolPty, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ProtocolPtyFrame, ExtraBytesEndTheDownloadAsOutOfFrame) {
+  sim::Faults faults;
+  faults.baud = 9600;
+  switch (GetParam()) {
+    case 0: faults.extra = 6, faults.strayAfter = 7; break;        // 41 among 40s
+    case 1: faults.extra = 7, faults.extraOnly = {9, 30}; break;  // only some answers
+    case 2: break;                                                 // noise, below
+  }
+  Start(faults);
+  if (GetParam() == 2) {
+    pump_.OnProcess = [&] {
+      if (port_->writes == 12 && port_->reads.size() == 11) {
+        recorder_->SendUnasked("\x5A");
+        pump_.OnProcess = nullptr;
+      }
+    };
+  }
+  protocol_->BeginCommand();
+  ReadAll();
+  protocol_->EndCommand();
+  EXPECT_EQ(protocol_->Stop(), CommandStop::OutOfFrame) << protocol_->FrameProblem();
+  EXPECT_FALSE(protocol_->FrameProblem().empty());
+  // The blocks before the fault are whole.
+  EXPECT_TRUE(HoldsMemory(state_.LoggerData, 1, 0x0000, 32));
+  EXPECT_TRUE(HoldsMemory(state_.LoggerData, 73, 0x0220, 32));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, ProtocolPtyFrame, ::testing::Values(0, 1, 2), [](const auto& p) {
+  return p.param == 0 ? "OneAnswerOf41Among40s" : p.param == 1 ? "ExtraOnSomeAnswers" : "StrayByteMidDownload";
+});
+
+// Cancel while an answer comes in at line speed: its rest keeps arriving
+// for some 30 ms. The next command lets it pass before it sends, so the rest
+// does not become the start of its answer.
+TEST_F(ProtocolPty, TheRestOfACancelledAnswerIsNotTakenByTheNextCommand) {
+  sim::Faults faults;
+  faults.baud = 9600;
+  Start(faults);
+  pump_.OnProcess = [&] {
+    if (port_->writes == 2 && port_->lastCount > 0 && port_->lastCount < 20) protocol_->RequestCancel();
+  };
+  protocol_->BeginCommand();
+  protocol_->ReadHistogram();
+  protocol_->EndCommand();
+  ASSERT_EQ(protocol_->Stop(), CommandStop::Cancelled);
+
+  pump_.OnProcess = nullptr;
+  protocol_->BeginCommand();
+  protocol_->ReadSerialNumber();
+  protocol_->EndCommand();
+  EXPECT_EQ(protocol_->Stop(), CommandStop::None) << protocol_->FrameProblem();
+  EXPECT_EQ(protocol_->AnswerLength(), 34u);
+  EXPECT_TRUE(HoldsMemory(state_.LoggerData, 65, 0x0200, 10));
 }
 
 class ProtocolPtyStop : public ProtocolPty, public ::testing::WithParamInterface<bool> {};
@@ -263,9 +352,12 @@ class ProtocolPtyNoSpin : public ProtocolPty, public ::testing::WithParamInterfa
 TEST_P(ProtocolPtyNoSpin, SilentWaitSleeps) {
   sim::Faults faults;
   faults.silentAfter = 0;
-  faults.stale = GetParam();
   Start(faults);
-  if (faults.stale > 0) WaitUntilQueued(static_cast<std::size_t>(faults.stale));
+  // The start of an answer that never ends, once the command is out.
+  const std::string partial(static_cast<std::size_t>(GetParam()), '\x11');
+  pump_.OnProcess = [&] {
+    if (!partial.empty() && pump_.processCalls == 1) recorder_->SendUnasked(partial);
+  };
   protocol_->SetAnswerTimeoutMs(300);
   std::int64_t start = NowMs();
   protocol_->ReadPage2();
@@ -273,6 +365,7 @@ TEST_P(ProtocolPtyNoSpin, SilentWaitSleeps) {
   EXPECT_EQ(protocol_->Stop(), CommandStop::TimedOut);
   EXPECT_GE(elapsed, 290);
   EXPECT_LT(pump_.waitCalls, 20) << "over " << elapsed << " ms";
+  EXPECT_EQ(link_->QueuedByteCount(), partial.size());
   EXPECT_GE(pump_.waitCalls, 1);
 }
 

@@ -40,19 +40,21 @@ inline long MsSince(Clock::time_point start) {
   return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
 }
 
-// Runs quorvel-cli with `args`, capturing both streams. `whileRunning` is
-// called every few milliseconds with the child's pid until it exits; the
-// child is killed after 30 s so a hanging program fails instead of blocking.
-inline CliRun RunCli(const std::vector<std::string>& args, const std::function<void(pid_t)>& whileRunning = nullptr) {
+// Runs `argv` (argv[0] is the program's path) with the environment `env`
+// (null: this process's), capturing both streams. `whileRunning` is called
+// every few milliseconds with the child's pid until it exits; the child is
+// killed after 30 s so a hanging program fails instead of blocking.
+inline CliRun RunProgram(std::vector<std::string> args, const std::vector<std::string>* env = nullptr,
+                         const std::function<void(pid_t)>& whileRunning = nullptr) {
   CliRun run;
-  // Quiets Qt's start-up warning, which would land in the captured messages.
-  ::setenv("XDG_RUNTIME_DIR", "/tmp", 0);
-  std::string program = std::string(QUORVEL_BIN_DIR) + "/quorvel-cli";
+  std::string program = args.empty() ? std::string() : args[0];
   std::vector<char*> argv;
-  argv.push_back(program.data());
-  std::vector<std::string> copies = args;
-  for (std::string& a : copies) argv.push_back(a.data());
+  for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
+  std::vector<std::string> envCopy = env != nullptr ? *env : std::vector<std::string>();
+  std::vector<char*> envp;
+  for (std::string& e : envCopy) envp.push_back(e.data());
+  envp.push_back(nullptr);
 
   int outPipe[2];
   int errPipe[2];
@@ -66,7 +68,7 @@ inline CliRun RunCli(const std::vector<std::string>& args, const std::function<v
   posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
   pid_t pid = -1;
   Clock::time_point start = Clock::now();
-  int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), env != nullptr ? envp.data() : environ);
   posix_spawn_file_actions_destroy(&actions);
   ::close(outPipe[1]);
   ::close(errPipe[1]);
@@ -99,7 +101,7 @@ inline CliRun RunCli(const std::vector<std::string>& args, const std::function<v
     if (!killed && MsSince(start) > 30000) {
       ::kill(pid, SIGKILL);
       killed = true;
-      ADD_FAILURE() << "quorvel-cli did not end within 30 s";
+      ADD_FAILURE() << program << " did not end within 30 s";
     }
   }
   int wstatus = 0;
@@ -107,6 +109,15 @@ inline CliRun RunCli(const std::vector<std::string>& args, const std::function<v
   run.elapsedMs = MsSince(start);
   run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
   return run;
+}
+
+// Runs quorvel-cli with `args` in this process's environment.
+inline CliRun RunCli(const std::vector<std::string>& args, const std::function<void(pid_t)>& whileRunning = nullptr) {
+  // Quiets Qt's start-up warning, which would land in the captured messages.
+  ::setenv("XDG_RUNTIME_DIR", "/tmp", 0);
+  std::vector<std::string> argv = {std::string(QUORVEL_BIN_DIR) + "/quorvel-cli"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return RunProgram(argv, nullptr, whileRunning);
 }
 
 inline std::unique_ptr<sim::PtyRecorder> StartRecorder(sim::Faults faults = {}) {

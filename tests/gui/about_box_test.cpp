@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include "app/gui/tabout_box.h"
@@ -32,16 +33,41 @@ TEST(AboutBox, ShowsTheFileVersionOfTheProgramEveryTime) {
   EXPECT_EQ(ShowAndClose(box), "1.0.0.15");  // recomputed at every showing
 }
 
-TEST(AboutBox, FixedTextsAndLayout) {
+// Where a child sits in the box's coordinates.
+QRect InBox(const QWidget& box, const QWidget* w) { return QRect(w->mapTo(&box, QPoint(0, 0)), w->size()); }
+
+TEST(AboutBox, FixedTextsAndTheDesignedArrangement) {
   gui::TAboutBox box;
-  EXPECT_EQ(box.size(), QSize(298, 175));
-  auto text = [&](const char* name) { return box.findChild<QLabel*>(name)->text().toStdString(); };
-  EXPECT_EQ(text("ProductName"), "Pellbrook Processing");
-  EXPECT_EQ(text("Version"), "Version");
-  EXPECT_EQ(box.findChild<QLabel*>("Label1")->pos(), QPoint(136, 40));
+  QSize size = box.size();
+  EXPECT_GE(size.width(), 298);
+  EXPECT_GE(size.height(), 175);
+  auto label = [&](const char* name) { return box.findChild<QLabel*>(name); };
+  EXPECT_EQ(label("ProductName")->text().toStdString(), "Pellbrook Processing");
+  EXPECT_EQ(label("Version")->text().toStdString(), "Version");
   EXPECT_EQ(box.OKButton()->text().toStdString(), "OK");
   EXPECT_TRUE(box.OKButton()->isDefault());
-  EXPECT_EQ(box.OKButton()->geometry(), QRect(111, 140, 75, 25));
+
+  // The icon left of the product name; the version text right of "Version"
+  // on its row, both under the product name; the copyright under them all;
+  // the button centred under the panel.
+  QRect icon = InBox(box, box.findChild<QLabel*>("ProgramIcon"));
+  QRect product = InBox(box, label("ProductName"));
+  QRect version = InBox(box, label("Version"));
+  QRect number = InBox(box, label("Label1"));
+  QRect copyright = InBox(box, label("Copyright"));
+  QRect panel = InBox(box, box.findChild<QWidget*>("Panel1"));
+  QRect ok = InBox(box, box.OKButton());
+  EXPECT_LT(icon.right(), product.left());
+  EXPECT_EQ(version.left(), product.left());
+  EXPECT_GT(version.top(), product.bottom());
+  EXPECT_GT(number.left(), version.right());
+  EXPECT_EQ(number.center().y(), version.center().y());
+  EXPECT_GT(copyright.top(), std::max(icon.bottom(), version.bottom()));
+  EXPECT_TRUE(panel.contains(copyright) && panel.contains(icon) && panel.contains(number));
+  EXPECT_GT(ok.top(), panel.bottom());
+  EXPECT_LE(std::abs(ok.center().x() - box.width() / 2), 1);
+  EXPECT_GE(ok.width(), 75);
+  EXPECT_GE(ok.height(), 25);
 }
 
 TEST(AboutBox, AProgramWithoutAVersionRecordShowsItsPath) {
@@ -50,6 +76,10 @@ TEST(AboutBox, AProgramWithoutAVersionRecordShowsItsPath) {
   gui::TAboutBox box;
   box.ProgramPath = [self] { return self; };
   EXPECT_EQ(ShowAndClose(box), self);
+  // The box grows for a long path instead of cutting it.
+  QLabel* label1 = box.Label1();
+  EXPECT_GE(label1->width(), label1->sizeHint().width());
+  EXPECT_LE(label1->mapTo(&box, QPoint(label1->width(), 0)).x(), box.width());
 }
 
 TEST(VersionRecord, TheEmbeddedRecordHoldsTheProductStrings) {

@@ -38,7 +38,8 @@ TEST(SettingsDialog, CaptionTextsLimitsAndDefaults) {
   RecordingMessages messages;
   gui::TSettings dialog(messages);
   EXPECT_EQ(dialog.windowTitle().toStdString(), "Settings");
-  EXPECT_EQ(dialog.size(), QSize(287, 157));
+  EXPECT_GE(dialog.width(), 287);
+  EXPECT_GE(dialog.height(), 157);
   auto label = [&](const char* name) { return dialog.findChild<QLabel*>(name)->text().toStdString(); };
   EXPECT_EQ(label("Label7"), "NV ram data");
   EXPECT_EQ(label("Label1"), "Time between samples (1-255 minutes)");

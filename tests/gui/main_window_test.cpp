@@ -4,11 +4,16 @@
 
 #include <QAction>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include "app/gui/memo_pane.h"
+#include "app/gui/trecent_downloads.h"
 #include "tests/gui/gui_test_support.h"
+#include "tests/support/support_fake_printer.h"
 
 namespace {
 
@@ -32,7 +37,7 @@ TEST(MainWindowMenus, CaptionsShortcutsAndInitialStates) {
 
   QStringList menus;
   for (QAction* a : window->menuBar()->actions()) menus << a->text();
-  EXPECT_EQ(menus, (QStringList{"&File", "&Logger", "&Port", "&Help"}));
+  EXPECT_EQ(menus, (QStringList{"&File", "&View", "&Logger", "&Port", "&Help"}));
 
   struct Item {
     const char* name;
@@ -40,7 +45,7 @@ TEST(MainWindowMenus, CaptionsShortcutsAndInitialStates) {
     const char* shortcut;
   };
   const Item items[] = {
-      {"Open1", "&Open...", ""},          {"Save1", "&Save...", ""},
+      {"Open1", "&Open...", "Ctrl+O"},    {"Save1", "&Save...", "Ctrl+S"},
       {"PrintSetup1", "Print Se&tup...", ""}, {"p1", "Print Pre&view", ""},
       {"Print1", "&Print", ""},           {"Exit1", "E&xit", ""},
       {"ReadAll1", "&Read All", "Ctrl+A"}, {"ReadJustPage01", "Read Just Page &0", "Ctrl+R"},
@@ -48,9 +53,12 @@ TEST(MainWindowMenus, CaptionsShortcutsAndInitialStates) {
       {"SetNVram1", "Set &NV ram", ""},   {"Page01", "&Page 0", ""},
       {"Page11", "P&age 2", ""},          {"SerialNumber1", "Se&rial Number", ""},
       {"Alarm1", "&Alarm", ""},           {"Histogram1", "&Histogram", ""},
-      {"Temperature1", "&Temperature", ""}, {"mnuComm1", "Comm&1", ""},
-      {"mnuComm2", "Comm&2", ""},         {"About1", "&About", ""},
-      {"Cancel1", "Cancel", "Esc"},
+      {"Temperature1", "&Temperature", ""}, {"mnuComm1", "Comm&1 (/nonexistent/quorvel-test-port)", ""},
+      {"mnuComm2", "Comm&2 (/nonexistent/quorvel-test-port)", ""},
+      {"mnuChooseDevice", "&Choose Device...", ""},
+      {"About1", "&About", ""},           {"Cancel1", "Cancel", "Esc"},
+      {"ExportLogAsCsv1", "Export &Log as CSV...", ""}, {"ExportChart1", "Export &Chart...", ""},
+      {"Celsius1", "&Celsius", ""},       {"Fahrenheit1", "&Fahrenheit", ""},
   };
   for (const Item& item : items) {
     QAction* action = window->Action(item.name);
@@ -60,6 +68,8 @@ TEST(MainWindowMenus, CaptionsShortcutsAndInitialStates) {
   }
   EXPECT_TRUE(window->Action("mnuComm1")->isChecked());
   EXPECT_FALSE(window->Action("mnuComm2")->isChecked());
+  EXPECT_TRUE(window->Action("Celsius1")->isChecked());
+  EXPECT_FALSE(window->Action("Fahrenheit1")->isChecked());
   EXPECT_FALSE(window->Action("Cancel1")->isEnabled());
   EXPECT_TRUE(window->Action("ReadAll1")->isEnabled());
   EXPECT_EQ(window->Memo1().width(), 164);
@@ -219,6 +229,161 @@ TEST(MainWindowWait, CancelEndsOnlyTheCurrentCommand) {
   window->ReadJustPage01Click();
   EXPECT_EQ(window->App().LastCommandStop(), logger::CommandStop::Cancelled);
   EXPECT_EQ(recorder->Commands().size(), 2u);
+}
+
+// Counts the file dialogs shown; each is cancelled.
+class CountingFileDialogs final : public logger::FileDialogView {
+ public:
+  std::optional<std::string> SaveDialog1Execute() override {
+    ++saves;
+    return std::nullopt;
+  }
+  std::optional<std::string> OpenDialog1Execute(const std::string&) override {
+    ++opens;
+    return std::nullopt;
+  }
+  int saves = 0;
+  int opens = 0;
+};
+
+// Save and Open (and Print, which writes the store out too) are refused
+// while a command waits, by menu and by shortcut alike; the report items
+// stay; after Cancel everything works again.
+TEST(MainWindowWait, SaveOpenAndPrintAreRefusedDuringAWait) {
+  sim::Faults silent;
+  silent.silentAfter = 0;
+  auto recorder = StartRecorder(silent);
+  ASSERT_TRUE(recorder);
+  RecordingMessages messages;
+  CountingFileDialogs dialogs;
+  gui::TMain::Options options;
+  options.ports.comm1 = testsupport::RequireExplicitPort(recorder->DevicePath());
+  options.ports.comm2 = kNoDevice;
+  options.messages = &messages;
+  options.fileDialogs = &dialogs;
+  gui::TMain window(std::move(options));
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+  bool checked = false;
+  DuringTheWait([&] {
+    checked = true;
+    for (const char* name : {"Open1", "Save1", "OpenRecentDownload1", "ExportLogAsCsv1", "ExportChart1", "Print1",
+                             "p1"}) {
+      EXPECT_FALSE(window.Action(name)->isEnabled()) << name;
+    }
+    for (const char* name : {"Page01", "Temperature1", "ArchiveDownloads1", "Exit1"}) {
+      EXPECT_TRUE(window.Action(name)->isEnabled()) << name;
+    }
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+    window.Save1Click();  // and called directly, as a nested command would be
+    window.Open1Click();
+    EXPECT_EQ(dialogs.saves, 0);
+    EXPECT_EQ(dialogs.opens, 0);
+    QTest::keyClick(&window, Qt::Key_Escape);
+  });
+  window.ReadAll1Click();
+  ASSERT_TRUE(checked);
+  EXPECT_EQ(window.App().LastCommandStop(), logger::CommandStop::Cancelled);
+
+  for (const char* name : {"Open1", "Save1", "OpenRecentDownload1", "ExportLogAsCsv1", "ExportChart1", "Print1",
+                           "p1"}) {
+    EXPECT_TRUE(window.Action(name)->isEnabled()) << name;
+  }
+  QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+  QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(dialogs.saves, 1);
+  EXPECT_EQ(dialogs.opens, 1);
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+// A completed Read All lands in the archive; File, Open Recent Download...
+// opens it again; File, Archive Downloads switches the archive off and
+// remembers that.
+TEST(MainWindowArchive, RecentDownloadsOpenAgainAndTheArchiveSwitchesOff) {
+  auto recorder = StartRecorder();
+  ASSERT_TRUE(recorder);
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  RecordingMessages messages;
+  logger::MemorySettingsStore settings;
+  gui::TMain::Options options;
+  options.ports.comm1 = testsupport::RequireExplicitPort(recorder->DevicePath());
+  options.ports.comm2 = kNoDevice;
+  options.messages = &messages;
+  options.settings = &settings;
+  options.archiveFolder = folder.path().toStdString() + "/downloads";
+  gui::TMain window(std::move(options));
+  EXPECT_TRUE(window.Action("ArchiveDownloads1")->isChecked());
+
+  window.ReadAll1Click();
+  ASSERT_TRUE(window.App().LastCommand().completed);
+  std::string error;
+  auto kept = window.Archive().List(error);
+  ASSERT_EQ(kept.size(), 1u) << error;
+  const logger::LoggerStore downloaded = window.App().State().LoggerData;
+
+  window.App().State().LoggerData = logger::LoggerStore{};
+  QTimer::singleShot(100, [&] {
+    QTreeWidget* list = window.RecentDownloads().List();
+    EXPECT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_EQ(list->topLevelItem(0)->text(1).toStdString(), kept[0].serial);
+    EXPECT_EQ(list->topLevelItem(0)->text(3).toLongLong(), kept[0].samples);
+    window.RecentDownloads().OKButton()->click();
+  });
+  window.OpenRecentDownload1Click();
+  EXPECT_EQ(window.App().State().LoggerData, downloaded);
+  EXPECT_EQ(window.windowTitle().toStdString(), "Brindlemark Quorvel - Cold room 3");
+  EXPECT_TRUE(messages.messages.empty());
+
+  window.Action("ArchiveDownloads1")->trigger();
+  EXPECT_FALSE(window.Action("ArchiveDownloads1")->isChecked());
+  EXPECT_EQ(settings.values["downloads/archive"], "false");
+  window.ReadAll1Click();
+  EXPECT_TRUE(window.App().LastCommand().completed);
+  EXPECT_EQ(window.Archive().List(error).size(), 1u);
+}
+
+// After a Read All that stopped part-way, Print asks first, saying where it
+// stopped; No prints nothing.
+TEST(MainWindowWait, PrintAsksFirstAfterAnIncompleteDownload) {
+  sim::Faults faults;
+  faults.silentAfter = 30;
+  auto recorder = StartRecorder(faults);
+  ASSERT_TRUE(recorder);
+  RecordingMessages messages;
+  testsupport::FakePrinter printer;
+  gui::TMain::Options options;
+  options.ports.comm1 = testsupport::RequireExplicitPort(recorder->DevicePath());
+  options.ports.comm2 = kNoDevice;
+  options.messages = &messages;
+  options.printer = &printer;
+  options.answerTimeoutMs = 300;
+  gui::TMain window(std::move(options));
+  window.ReadAll1Click();
+  EXPECT_EQ(window.App().LastCommandStop(), logger::CommandStop::TimedOut);
+
+  messages.answers = {false};
+  window.Print1Click();
+  ASSERT_EQ(messages.questions.size(), 1u);
+  EXPECT_EQ(messages.questions[0].text,
+            "The data is incomplete: Read All stopped at block 31 of 74 (the temperature log): no answer. The "
+            "entries it did not read still hold the data from before it.\n\nPrint it anyway?");
+  EXPECT_TRUE(printer.events.empty());
+  messages.answers = {true};
+  window.Print1Click();
+  EXPECT_EQ(printer.events, (std::vector<std::string>{"begin", "end"}));
+
+  // The Export items write the store out too: they ask the same.
+  messages.answers = {false, false};
+  window.ExportLogAsCsv1Click();
+  window.ExportChart1Click();
+  ASSERT_EQ(messages.questions.size(), 4u);
+  EXPECT_EQ(messages.questions[2].title, "Export Log as CSV");
+  EXPECT_EQ(messages.questions[3].title, "Export Chart");
+  EXPECT_NE(messages.questions[3].text.find("Read All stopped at block 31 of 74"), std::string::npos);
 }
 
 TEST(MainWindowWait, ClosingTheWindowDuringAWaitActsLikeExit) {

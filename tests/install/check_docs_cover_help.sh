@@ -199,12 +199,12 @@ if [ "${1:-}" = "--self-test" ]; then
   # A new command and a new export option in the help, documented nowhere.
   {
     echo '#!/usr/bin/env bash'
-    printf '"%s" "$@" | sed -e "s/^commands:\$/&\\\\n  ports             list the serial ports/"' "$binary"
-    printf ' -e "s/ \\\\[--size WxH\\\\]/& [--scale N]/"\n'
+    printf '"%s" "$@" | sed -e "s/^commands:\$/&\\\\n  watch             follow the recorder live/"' "$binary"
+    printf ' -e "s/ \\\\[--size WxH\\\\]/& [--dither N]/"\n'
   } >"$tmp/bin/$program"
   chmod +x "$tmp/bin/$program"
   planted=$(help_text "$tmp/bin/$program")
-  if ! grep -q '^  ports' <<<"$planted" || ! grep -qF -- '[--scale N]' <<<"$planted"; then
+  if ! grep -q '^  watch' <<<"$planted" || ! grep -qF -- '[--dither N]' <<<"$planted"; then
     echo "self-test: planting into the help failed"
     exit 1
   fi

@@ -158,6 +158,23 @@ TEST(RecorderEngineFaults, FragmentsAndExtraBytesShapeTheAnswer) {
   }
 }
 
+// Extra bytes on some answers only, and one stray byte after one answer:
+// the answers are counted from 1, reads only.
+TEST(RecorderEngineFaults, ExtraOnlyAndStrayAfterPickTheirAnswers) {
+  RecorderMemory memory = PatternMemory();
+  Faults faults;
+  faults.extra = 2;
+  faults.extraOnly = {2, 4};
+  faults.strayAfter = 3;
+  RecorderEngine engine(memory, faults);
+  std::vector<std::size_t> lengths;
+  for (int i = 0; i < 5; ++i) {
+    engine.Receive("\x22\x41Q", 0);  // writes are not answers
+    lengths.push_back(Joined(engine.Receive(ReadCommand(0x0800), 0)).size());
+  }
+  EXPECT_EQ(lengths, (std::vector<std::size_t>{34, 36, 35, 36, 34}));
+}
+
 TEST(RecorderEngineFaults, StaleBytesAreFillerOnly) {
   RecorderMemory memory;
   Faults faults;

@@ -121,7 +121,8 @@ TEST(RecorderSimTool, PrintsTheDeviceAndServesUntilTerminated) {
 }
 
 TEST(RecorderSimTool, FaultOptionsReachTheLine) {
-  Child child({"--stale", "2", "--extra=3", "--fragment", "7", "--baud", "19200"});
+  Child child({"--stale", "2", "--extra=3", "--extra-only", "1,3", "--stray-after", "2", "--fragment", "7", "--baud",
+               "19200"});
   std::string device = child.FirstLine(5000);
   PtyClient client(device);
   ASSERT_TRUE(client.IsOpen()) << device;
@@ -134,6 +135,12 @@ TEST(RecorderSimTool, FaultOptionsReachTheLine) {
   ASSERT_EQ(answer.size(), 37u);
   EXPECT_EQ(answer.substr(34), "\xEE\xEE\xEE");
   EXPECT_GE(lastNs - sent, static_cast<std::int64_t>(37 * 10 * 1e9 / 19200) - 1000000);
+  // The second answer has no extra bytes but a stray one; the third its extra.
+  client.Send(std::string("\x33\x10\x00", 3));
+  EXPECT_EQ(client.Read(35, 2000).substr(34), "\xEE");
+  client.Send(std::string("\x33\x10\x00", 3));
+  EXPECT_EQ(client.Read(37, 2000).size(), 37u);
+  EXPECT_EQ(client.Read(1, 100), "");
   child.Signal(SIGINT);
   EXPECT_EQ(child.Wait(5000), 0);
 }
@@ -190,6 +197,9 @@ TEST(RecorderSimTool, BadArgumentsAreRefusedWithAMessage) {
       {{"--fragment", "x"}, "'x'"},
       {{"--fragment", "-1"}, "'-1'"},
       {{"--extra", "12x"}, "'12x'"},
+      {{"--extra-only", "3,,9"}, "'3,,9'"},
+      {{"--extra-only", "0"}, "'0'"},
+      {{"--stray-after", "0"}, "'0'"},
       {{"--baud"}, "--baud"},
       {{"--baud", "99999999999"}, "99999999999"},
       {{"--silent-after", ""}, "--silent-after"},

@@ -71,7 +71,18 @@ class RecordingMessages final : public platform::UserMessages {
   void ShowMessage(platform::MessageKind kind, const std::string& title, const std::string& text) override {
     messages.push_back({kind, title, text});
   }
+  // Questions are recorded too and answered from `answers`, in order; No
+  // once they run out.
+  bool AskYesNo(const std::string& title, const std::string& text) override {
+    questions.push_back({platform::MessageKind::Information, title, text});
+    if (answers.empty()) return false;
+    bool yes = answers.front();
+    answers.erase(answers.begin());
+    return yes;
+  }
   std::vector<RecordedMessage> messages;
+  std::vector<RecordedMessage> questions;
+  std::vector<bool> answers;
 };
 
 class RecordingCursor final : public platform::BusyCursor {

@@ -20,8 +20,9 @@ MemoryRecorderPort::MemoryRecorderPort(sim::RecorderMemory memory, sim::Faults f
 platform::IoError MemoryRecorderPort::Open(const std::string& path) {
   // A device is held exclusively: a second open while it is open fails, so a
   // caller that forgets to close before reopening is caught.
-  if (open_) return {platform::IoStatus::AccessDenied, EBUSY};
+  if (open_) return {platform::IoStatus::Busy, EBUSY};
   if (missingPaths.count(path) != 0) return {platform::IoStatus::NotFound, ENOENT};
+  if (auto refused = refusedPaths.find(path); refused != refusedPaths.end()) return refused->second;
   openedPaths_.push_back(path);
   open_ = true;
   // A new connection: whatever killed the old one is gone.

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -37,10 +38,15 @@ class MemoryRecorderPort final : public platform::SerialPort {
   platform::IoError Read(std::size_t count, std::string& bytes) override;
   int WakeDescriptor() const override { return -1; }
   void ConsumeWakeups() override { ++consumeWakeupsCalls_; }
+  platform::DeviceAccess DescribeAccess(const std::string&) const override { return access; }
 
   // --- What the test arranges
   // Opening a path in this set fails with NotFound, like a missing adapter.
   std::set<std::string> missingPaths;
+  // Opening a path in this map fails with its error (permissions, a busy
+  // device); `access` is what DescribeAccess tells about any path.
+  std::map<std::string, platform::IoError> refusedPaths;
+  platform::DeviceAccess access;
   // Bytes on the line before anything is sent (the engine's own stale bytes
   // are queued at construction).
   void InjectBytes(const std::string& bytes);

@@ -4,6 +4,7 @@
 
 int main(int argc, char** argv) {
   UseOffscreenPlatformUnlessSet();
+  UseTemporaryUserFolders();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

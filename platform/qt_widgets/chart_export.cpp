@@ -1,6 +1,7 @@
-#include "cli/chart_export.h"
+#include "platform/qt_widgets/chart_export.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -12,7 +13,7 @@
 #include "platform/qt_gui/qt_device_canvas.h"
 #include "platform/qt_gui/qt_pictures.h"
 
-namespace cli {
+namespace platform {
 
 namespace {
 
@@ -24,16 +25,49 @@ void DrawUnbuffered(plot::TCustomPlotPanel& chart, platform::DeviceCanvas& canva
   chart.Canvas().SetBuffered(buffered);
 }
 
+// A chart measures its axis labels against the axes' lengths of its last
+// paint, so its first paint at a new size depends on where it was painted
+// before (the window at its size on screen, quorvel-cli never). Scratch
+// paints at the file's layout size until the plotting area stops moving
+// make the file depend on the chart and the size alone.
+void SettleLayout(plot::TCustomPlotPanel& chart, int width, int height) {
+  platform::QtBitmap scratch(width, height, false, {96, 96}, 1.0);
+  auto& canvas = static_cast<platform::QtDeviceCanvas&>(scratch.Canvas());
+  for (int pass = 0; pass < 4; ++pass) {
+    const plot::Rect before = chart.ChartRect();
+    DrawUnbuffered(chart, canvas, width, height);
+    if (chart.ChartRect() == before) break;
+  }
+}
+
 bool WriteFile(const std::string& path, const std::string& data) {
   QFile file(QString::fromStdString(path));
   if (data.empty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
   return file.write(data.data(), static_cast<qint64>(data.size())) == static_cast<qint64>(data.size());
 }
 
+// Puts the chart back where its window has it, however the export ends.
+struct KeepBounds {
+  plot::TCustomPlotPanel& chart;
+  int left, top, width, height;
+  explicit KeepBounds(plot::TCustomPlotPanel& c)
+      : chart(c), left(c.Left()), top(c.Top()), width(c.Width()), height(c.Height()) {}
+  ~KeepBounds() { chart.SetBounds(left, top, width, height); }
+};
+
 }  // namespace
 
+std::optional<ChartFileFormat> ChartFileFormatOf(const std::string& path) {
+  QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
+  if (suffix == "png") return ChartFileFormat::Png;
+  if (suffix == "svg") return ChartFileFormat::Svg;
+  if (suffix == "pdf") return ChartFileFormat::Pdf;
+  return std::nullopt;
+}
+
 bool ExportChart(plot::TCustomPlotPanel& chart, ChartFileFormat format, const std::string& path,
-                 const ExportOptions& options, std::string& error) {
+                 const ChartExportOptions& options, std::string& error) {
+  KeepBounds keep(chart);
   const QString file = QString::fromStdString(path);
   const int width = options.width, height = options.height;
   const double scale = options.scale > 0 ? options.scale : 1.0;
@@ -41,6 +75,7 @@ bool ExportChart(plot::TCustomPlotPanel& chart, ChartFileFormat format, const st
   const int lw = std::max(1, static_cast<int>(std::lround(width / scale)));
   const int lh = std::max(1, static_cast<int>(std::lround(height / scale)));
   chart.SetBounds(0, 0, lw, lh);
+  SettleLayout(chart, lw, lh);
   error = "Cannot write " + path;
   switch (format) {
     case ChartFileFormat::Png: {
@@ -94,4 +129,4 @@ bool ExportChart(plot::TCustomPlotPanel& chart, ChartFileFormat format, const st
   return true;
 }
 
-}  // namespace cli
+}  // namespace platform
