@@ -172,8 +172,19 @@ int TChartSeries::AddPointXY(double x, double y, const std::string& label, Color
   xValues_->SetPendingValue(x);
   yValues_->SetPendingValue(y);
   if (OnBeforeAdd && !OnBeforeAdd(*this)) return -1;
-  const int index = xValues_->InsertOrdered(x);
-  yValues_->InsertAt(index, y);
+  // Points are kept in the order of the coordinate they run along: X, or Y
+  // for kinds whose values are horizontal.
+  int index;
+  if (ValuesAreVertical()) {
+    index = xValues_->InsertOrdered(x);
+    yValues_->InsertAt(index, y);
+  } else {
+    index = yValues_->InsertOrdered(y);
+    xValues_->InsertAt(index, x);
+  }
+  // Kinds with more coordinates staged them as pending values; in before
+  // anyone hears of the point, so every list stays aligned.
+  AddExtraValues(index);
   InsertColor(index, color);
   InsertLabel(index, label);
   Touch();
@@ -286,6 +297,10 @@ void TChartSeries::SwapPoints(int a, int b) {
   if (labels_.size() < need && static_cast<int>(need) <= labelCount_) labels_.resize(need);
   if (ia < labels_.size() && ib < labels_.size()) std::swap(labels_[ia], labels_[ib]);
   Touch();
+}
+
+void TChartSeries::UnregisterValueList(TChartValueList* list) {
+  valueLists_.erase(std::remove(valueLists_.begin(), valueLists_.end(), list), valueLists_.end());
 }
 
 void TChartSeries::AddExtraValues(int index) {
