@@ -12,12 +12,17 @@
 //
 // Options: --aa on|off (antialiasing of lines and bars, off by default),
 //          --only NAME, --buffer on|off, --paints N (at least 30),
-//          --detail (also the series' own share: series_NAME lines).
+//          --detail (also the series' own share: series_NAME lines),
+//          --png DIR (saves each scenario's last chart as DIR/NAME.png),
+//          --floor off (leaves out the bare_NAME figures, for profiling),
+//          --shortcuts off (the canvas draws everything through QPainter's
+//          primitives, for comparing pictures and times).
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
+#include <QString>
 
 #include <algorithm>
 #include <chrono>
@@ -50,8 +55,11 @@ struct Options {
   bool antialias = false;
   bool buffered = false;
   bool detail = false;
+  bool floor = true;
+  bool shortcuts = true;
   int paints = 30;
   std::string only;
+  std::string pngDir;
 };
 
 struct Figures {
@@ -129,6 +137,7 @@ void RunScenario(const Scenario& s, const Options& options) {
   image.fill(Qt::white);
   QPainter painter(&image);
   platform::QtDeviceCanvas canvas(&painter);
+  canvas.SetFastPaths(options.shortcuts);
   // The back buffer's own painter draws without antialiasing; only direct
   // painting honours --aa on.
   painter.setRenderHint(QPainter::Antialiasing, options.antialias);
@@ -150,22 +159,28 @@ void RunScenario(const Scenario& s, const Options& options) {
     };
   }
   Print(s.name, Measure(options.paints, paint));
+  if (!options.pngDir.empty()) image.save(QString::fromStdString(options.pngDir + "/" + s.name + ".png"));
   if (options.detail && !seriesTimes.empty()) {
     seriesTimes.erase(seriesTimes.begin(), seriesTimes.begin() + std::min<std::size_t>(3, seriesTimes.size()));
     std::sort(seriesTimes.begin(), seriesTimes.end());
     Print("series_" + s.name, {seriesTimes[seriesTimes.size() / 2], seriesTimes.front()});
   }
 
+  if (!options.floor) return;
   if (s.floor) {
     const std::function<void(QPainter&)> draw = s.floor(*series);
     Print("bare_" + s.name, Measure(options.paints, [&] { draw(painter); }));
     return;
   }
-  // The floor: the same pixel points as one polyline, or the same bars as
-  // rectangles, into the same image.
+  // The floor: the same pixel points as a polyline, or the same bars as
+  // rectangles, into the same image. Long polylines go in pieces of a few
+  // thousand points (the joints are drawn twice, in one colour): in one
+  // piece Qt's stroker makes copies of a million points, which would count
+  // in this program's peak memory as if the chart had made them.
   const int first = std::max(0, series->FirstVisibleIndex() - 1);
   const int last = std::min(series->PointCount() - 1, series->LastVisibleIndex() + 1);
   QPolygon polygon;
+  polygon.reserve(last - first + 1);
   std::vector<QRect> bars;
   if (s.bars) {
     auto* b = static_cast<plot::TBarSeries*>(series);
@@ -186,7 +201,10 @@ void RunScenario(const Scenario& s, const Options& options) {
       painter.setBrush(Qt::red);
       for (const QRect& r : bars) painter.drawRect(r);
     } else {
-      painter.drawPolyline(polygon);
+      constexpr int kPiece = 4096;
+      for (int from = 0; from + 1 < polygon.size(); from += kPiece - 1) {
+        painter.drawPolyline(polygon.constData() + from, std::min<int>(kPiece, static_cast<int>(polygon.size()) - from));
+      }
     }
   };
   Print("bare_" + s.name, Measure(options.paints, bare));
@@ -348,14 +366,20 @@ int main(int argc, char** argv) {
       ++i;
     } else if (arg == "--buffer" && hasValue && OnOff(argv[i + 1], options.buffered)) {
       ++i;
+    } else if (arg == "--floor" && hasValue && OnOff(argv[i + 1], options.floor)) {
+      ++i;
+    } else if (arg == "--shortcuts" && hasValue && OnOff(argv[i + 1], options.shortcuts)) {
+      ++i;
     } else if (arg == "--detail") {
       options.detail = true;
     } else if (arg == "--only" && hasValue) {
       options.only = argv[++i];
+    } else if (arg == "--png" && hasValue) {
+      options.pngDir = argv[++i];
     } else if (arg == "--paints" && hasValue) {
       options.paints = std::max(30, std::atoi(argv[++i]));
     } else {
-      std::fprintf(stderr, "usage: %s [--aa on|off] [--buffer on|off] [--only NAME] [--paints N] [--detail]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--aa on|off] [--buffer on|off] [--only NAME] [--paints N] [--detail] [--png DIR] [--floor on|off] [--shortcuts on|off]\n", argv[0]);
       return 2;
     }
   }

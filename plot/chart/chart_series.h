@@ -140,6 +140,11 @@ class TChartSeries {
   void SetYValueAt(int index, double value);
   virtual Color PointColor(int index) const;
   void SetPointColor(int index, Color color);
+  /// False while every point is drawn in the series colour (no point has a
+  /// colour of its own and ColorEachPoint is off), so that dense drawing
+  /// need not ask point by point. A kind that overrides PointColor
+  /// overrides this too.
+  virtual bool PointColorsVary() const { return colorEachPoint_ || !colors_.empty(); }
   /// Whether point `index` was stored with the colour clNone (a null point);
   /// cheap enough for a pass over every point.
   bool IsNullPoint(int index) const {
@@ -299,6 +304,11 @@ class TChartSeries {
 
  private:
   bool DependsOn(const TChartSeries* other) const;
+  // The colour stored for a point: clAutoColor when it has none of its own.
+  Color StoredColor(int index) const {
+    return static_cast<std::size_t>(index) < colors_.size() ? colors_[static_cast<std::size_t>(index)] : clAutoColor;
+  }
+  void InsertColor(int index, Color color);
 
   std::string name_;
   std::vector<TChartValueList*> valueLists_;

@@ -144,10 +144,7 @@ int TChartSeries::CopyPointFrom(TChartSeries& source, int index) {
 
 int TChartSeries::AddPointFrom(TChartSeries& source, int index) {
   const int at = CopyPointFrom(source, index);
-  if (index < static_cast<int>(source.colors_.size())) {
-    if (colors_.size() < static_cast<std::size_t>(at)) colors_.resize(static_cast<std::size_t>(at), clAutoColor);
-    colors_.insert(colors_.begin() + at, source.colors_[static_cast<std::size_t>(index)]);
-  }
+  InsertColor(at, source.StoredColor(index));
   if (index < source.labelCount_) InsertLabel(at, source.PointLabel(index));
   Touch();
   AddedValue(at);

@@ -127,6 +127,8 @@ class TCustomSeries : public TChartSeries {
   double darkSlope_ = 1.0;
   // Reused by the thinning pass.
   std::vector<DrawnPoint> reduced_;
+  // The column fills of a dense line, kept from paint to paint.
+  std::vector<platform::ColumnSpan> columns_;
 };
 
 }  // namespace plot
