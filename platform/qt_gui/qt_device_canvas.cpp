@@ -422,7 +422,10 @@ void QtDeviceCanvas::DrawSegment(Point from, Point to) {
 }
 
 void QtDeviceCanvas::AppendSegmentPixels(Point from, Point to, QVarLengthArray<QPoint, 512>& pixels) const {
-  pixels.reserve(pixels.size() + std::max(std::abs(to.x - from.x), std::abs(to.y - from.y)));
+  // Grow by doubling: reserving just this segment's pixels would copy the
+  // whole array once per segment, the square of a long polyline's length.
+  const qsizetype needed = pixels.size() + std::max(std::abs(to.x - from.x), std::abs(to.y - from.y)) + 1;
+  if (needed > pixels.capacity()) pixels.reserve(std::max(needed, 2 * pixels.capacity()));
   WalkLine(from, to, ThinDashes(pen_), [&pixels](int x, int y) { pixels.append(QPoint(x, y)); });
 }
 
