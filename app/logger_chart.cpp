@@ -56,9 +56,61 @@ LoggerChart::LoggerChart() {
 
   series1_.SetParentChart(&chart1_);
   series2_.SetParentChart(&chart1_);
+  configured_ = plot::TChartLook::Capture(chart1_);
+  // What a template may change, as configured; the title is the display's.
+  configuredKeys_ = CaptureChartTemplate(chart1_, std::nullopt);
+  configuredKeys_.title.reset();
 }
 
 LoggerChart::~LoggerChart() { chart1_.RemoveAllSeries(); }
+
+void LoggerChart::Shown(ChartKind kind) {
+  current_ = kind;
+  // The configuration first, so one display's template never stays on the
+  // other; then this display's template.
+  ApplyChartTemplate(configuredKeys_, chart1_);
+  ShowTitle(kind == ChartKind::Histogram ? "Temperature Counts" : "Temperature and Time");
+  if (const auto& look = templates_[static_cast<int>(kind)]) ApplyChartTemplate(*look, chart1_);
+}
+
+void LoggerChart::SetTemplate(ChartKind kind, std::optional<ChartTemplate> look) {
+  templates_[static_cast<int>(kind)] = std::move(look);
+}
+
+const std::optional<ChartTemplate>& LoggerChart::Template(ChartKind kind) const {
+  return templates_[static_cast<int>(kind)];
+}
+
+void LoggerChart::ApplyCurrentTemplate() {
+  if (current_) Shown(*current_);
+}
+
+void LoggerChart::KeepSeries(std::unique_ptr<plot::TChartSeries> series) { added_.push_back(std::move(series)); }
+
+bool LoggerChart::MayDeleteSeries(const plot::TChartSeries& series) const {
+  return &series != &series1_ && &series != &series2_;
+}
+
+void LoggerChart::DeleteSeries(plot::TChartSeries& series) {
+  for (auto it = added_.begin(); it != added_.end(); ++it) {
+    if (it->get() == &series) {
+      series.SetParentChart(nullptr);
+      added_.erase(it);
+      return;
+    }
+  }
+}
+
+void LoggerChart::ResetLook() {
+  templates_[0].reset();
+  templates_[1].reset();
+  // The series list as configured; which series shows is the display's.
+  configured_.Restore(chart1_, true);
+  added_.clear();
+  series1_.SetActive(current_ != ChartKind::Histogram);
+  series2_.SetActive(current_ != ChartKind::Temperature);
+  if (current_) ShowTitle(*current_ == ChartKind::Histogram ? "Temperature Counts" : "Temperature and Time");
+}
 
 void LoggerChart::ShowTitle(const char* title) {
   chart1_.Title().Text().Clear();
@@ -87,7 +139,13 @@ void LoggerChart::AddTemperaturePoint(double celsius, const std::string& label) 
   series1_.AddPointY(celsius, label, plot::clAutoColor);
 }
 
-void LoggerChart::ResetZoom() { chart1_.ResetZoom(); }
+void LoggerChart::ResetZoom() {
+  chart1_.ResetZoom();
+  // The display is complete: its template, if any, goes over the
+  // configured look.
+  if (series2_.Active() && !series1_.Active()) Shown(ChartKind::Histogram);
+  if (series1_.Active() && !series2_.Active()) Shown(ChartKind::Temperature);
+}
 
 std::size_t LoggerChart::TemperaturePointCount() const { return static_cast<std::size_t>(series1_.Count()); }
 

@@ -10,6 +10,7 @@
 #include "platform/qt_widgets/chart_export.h"
 #include "platform/qt_widgets/qt_printer.h"
 #include "plot/printing/chart_printing.h"
+#include "runtime/message_text.h"
 #include "platform/posix/posix_serial_port.h"
 #include "platform/posix/serial_device_list.h"
 
@@ -226,8 +227,8 @@ int CliApp::RunOpen() {
       "       open FILE save NAME\n"
       "       open FILE export --csv OUT [--utc] [--excel] [--recorded-only] [--fahrenheit]\n"
       "       open FILE export --chart temperature|histogram (--png|--svg|--pdf) OUT [--size WxH]\n"
-      "                        [--scale F] [--antialias] [--fahrenheit]\n"
-      "       open FILE print [--printer NAME | --pdf OUT] [--fahrenheit]\n";
+      "                        [--scale F] [--antialias] [--template LOOK.json] [--fahrenheit]\n"
+      "       open FILE print [--printer NAME | --pdf OUT] [--template LOOK.json] [--fahrenheit]\n";
   if (args.size() >= 2 && args[1] == "export") return RunExport(usage);
   if (args.size() >= 2 && args[1] == "print") return RunPrint(usage);
   if (args.size() != 3 || args[0].empty() || (args[1] != "show" && args[1] != "save") || args[2].empty()) {
@@ -375,7 +376,7 @@ bool ParseScale(const std::string& text, double& scale) {
 int CliApp::RunExport(const char* usage) {
   using platform::ChartFileFormat;
   const auto& args = options_.args;
-  std::string chart, out;
+  std::string chart, out, lookFile;
   std::optional<ChartFileFormat> format;
   platform::ChartExportOptions exportOptions;
   for (std::size_t i = 2; i < args.size(); ++i) {
@@ -385,9 +386,15 @@ int CliApp::RunExport(const char* usage) {
       continue;
     }
     bool isFormat = a == "--png" || a == "--svg" || a == "--pdf";
-    if ((a == "--chart" || a == "--size" || a == "--scale" || isFormat) && i + 1 < args.size()) {
+    if ((a == "--chart" || a == "--size" || a == "--scale" || a == "--template" || isFormat) && i + 1 < args.size()) {
       const std::string& value = args[++i];
-      if (a == "--chart") {
+      if (a == "--template") {
+        if (!lookFile.empty()) {
+          err_ << "--template is given twice\n";
+          return kExitBadArguments;
+        }
+        lookFile = value;
+      } else if (a == "--chart") {
         chart = value;
       } else if (a == "--size") {
         if (!ParseSize(value, exportOptions.width, exportOptions.height)) {
@@ -422,6 +429,14 @@ int CliApp::RunExport(const char* usage) {
   // The layout keeps the smallest size a chart is exported at.
   if (exportOptions.width / exportOptions.scale < 16 || exportOptions.height / exportOptions.scale < 16) {
     err_ << "--size divided by --scale leaves less than 16 pixels a side\n";
+    return kExitBadArguments;
+  }
+  if (!lookFile.empty() && !wantsChart) {
+    err_ << "--template needs a chart to apply to: give --chart\n";
+    return kExitBadArguments;
+  }
+  if (!lookFile.empty() &&
+      !TakeTemplate(lookFile, chart == "histogram" ? logger::ChartKind::Histogram : logger::ChartKind::Temperature)) {
     return kExitBadArguments;
   }
   return RunQuietly([&] {
@@ -460,6 +475,22 @@ bool CliApp::TakeCommandOutputOptions() {
   return true;
 }
 
+bool CliApp::TakeTemplate(const std::string& path, logger::ChartKind kind) {
+  try {
+    logger::ChartTemplate look = logger::ReadChartTemplateFile(fileSystem_, path);
+    if (look.chart && *look.chart != kind) {
+      err_ << runtime::EscapeForMessage(path) << ": a template of the " << logger::ChartKindName(*look.chart)
+           << " chart, not of the " << logger::ChartKindName(kind) << " chart\n";
+      return false;
+    }
+    chart_.SetTemplate(kind, std::move(look));
+    return true;
+  } catch (const logger::TemplateError& e) {
+    err_ << e.Message() << "\n";
+    return false;
+  }
+}
+
 void CliApp::ExportCsv() {
   logger::ExportTemperatureLogCsv(app_->State(), clock_.Now().year, output_.csvOptions, timeZone_, fileSystem_,
                                   *output_.csv);
@@ -471,21 +502,29 @@ namespace cli {
 
 int CliApp::RunPrint(const char* usage) {
   const auto& args = options_.args;
-  std::string printerName, pdf;
-  if (args.size() == 4 && args[2] == "--printer" && !args[3].empty()) {
-    printerName = args[3];
-  } else if (args.size() == 4 && args[2] == "--pdf" && !args[3].empty()) {
-    pdf = args[3];
-  } else if (args.size() != 2) {
-    std::size_t bad = args.size() > 2 && (args[2] == "--printer" || args[2] == "--pdf") ? 4 : 2;
-    if (bad < args.size()) {
-      err_ << Unexpected("open FILE print", args[bad]) << "\n";
-    } else {
-      err_ << "open: " << args[2] << " needs a value\n";
+  std::string printerName, pdf, lookFile;
+  for (std::size_t i = 2; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    std::string* value = a == "--printer" ? &printerName : a == "--pdf" ? &pdf : a == "--template" ? &lookFile : nullptr;
+    if (value == nullptr) {
+      err_ << Unexpected("open FILE print", a) << "\n" << usage;
+      return kExitBadArguments;
     }
-    err_ << usage;
+    if (i + 1 >= args.size() || args[i + 1].empty()) {
+      err_ << "open: " << a << " needs a value\n" << usage;
+      return kExitBadArguments;
+    }
+    if (!value->empty()) {
+      err_ << "open: " << a << " is given twice\n" << usage;
+      return kExitBadArguments;
+    }
+    *value = args[++i];
+  }
+  if (!printerName.empty() && !pdf.empty()) {
+    err_ << "open: give --printer NAME or --pdf OUT, not both\n" << usage;
     return kExitBadArguments;
   }
+  if (!lookFile.empty() && !TakeTemplate(lookFile, logger::ChartKind::Temperature)) return kExitBadArguments;
   platform::QtPrinter printer;
   if (!printerName.empty()) {
     auto names = printer.PrinterNames();

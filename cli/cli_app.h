@@ -69,6 +69,9 @@ class CliApp {
   bool OpenRecorderPort(int& status);
   // Runs a command whose reports are drawn but not printed; its exit status.
   int RunQuietly(const std::function<void()>& body);
+  // Reads the template file for the chart display `kind`; false with the
+  // reason on standard error when it is refused.
+  bool TakeTemplate(const std::string& path, logger::ChartKind kind);
   // The exit status for how the last device command ended.
   int StatusOfLastCommand() const;
 

@@ -76,6 +76,14 @@ inline constexpr unsigned kVerticalMask = 24;
 
 enum class BackgroundMode { Transparent = 1, Opaque = 2 };
 
+// Rows top .. bottom - 1 of the one-pixel-wide column x.
+struct ColumnSpan {
+  int x = 0;
+  int top = 0;
+  int bottom = 0;
+  friend bool operator==(const ColumnSpan&, const ColumnSpan&) = default;
+};
+
 // Logical-to-device mapping. Anisotropic: logical (x, y) lands on
 // viewportOrg + (x - windowOrg) * viewportExt / windowExt per axis, so a
 // chart laid out on its screen size fills a printer page.
@@ -173,6 +181,11 @@ class DeviceCanvas {
   virtual void Pie(const Rect& rect, Point start, Point end) = 0;
   // Fills with the brush, no outline.
   virtual void PatternFill(const Rect& rect) = 0;
+  // The same as a PatternFill of each column, in order: the columns of a
+  // dense line, which a device may fill in one pass.
+  virtual void FillColumns(std::span<const ColumnSpan> columns) {
+    for (const ColumnSpan& c : columns) PatternFill({c.x, c.top, c.x + 1, c.bottom});
+  }
 
   // Text at (x, y) as the alignment flags place it, turned by the font's
   // escapement about that point.

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -24,6 +25,10 @@
 #include "app/gui/window_font.h"
 #include "app/gui/tnvram.h"
 #include "app/gui/tsettings.h"
+#include "app/chart_template.h"
+#include "platform/qt_widgets/chart_editor.h"
+#include "plot/series/extended_series_kinds.h"
+#include "plot/series/standard_series_kinds.h"
 #include "platform/qt_widgets/chart_host_widget.h"
 #include "platform/qt_widgets/chart_preview.h"
 #include "platform/qt_widgets/qt_printer.h"
@@ -145,6 +150,22 @@ TMain::TMain(Options options) {
     app_->Ui().messages.ShowMessage(platform::MessageKind::Error, logger::LoggerApp::kApplicationTitle, message);
   };
 
+  templateDialogs_ = options.templateDialogs;
+  if (templateDialogs_ == nullptr) {
+    ownedTemplateDialogs_ = std::make_unique<GuiTemplateDialogs>(this);
+    templateDialogs_ = ownedTemplateDialogs_.get();
+  }
+  // The kinds the chart editor's gallery offers.
+  plot::RegisterStandardSeriesKinds();
+  plot::RegisterExtendedSeriesKinds();
+  chartEditor_ = new platform::TChartEditor(this);
+  chartEditor_->OnSeriesAdded = [this](std::unique_ptr<plot::TChartSeries> s) { chartData_.KeepSeries(std::move(s)); };
+  chartEditor_->MayDeleteSeries = [this](const plot::TChartSeries& s) { return chartData_.MayDeleteSeries(s); };
+  chartEditor_->OnSeriesDeleted = [this](plot::TChartSeries& s) { chartData_.DeleteSeries(s); };
+  chartEditor_->OnSaveTemplate = [this] { SaveChartTemplate(); };
+  chartEditor_->OnLoadTemplate = [this] { LoadChartTemplate(); };
+  chart1_->installEventFilter(this);
+
   // 516 x 354 client: the chart at its design size beside the pane.
   resize(kChartWidth + kMemoWidth, panel2_->height() + kChartHeight + menuBar()->sizeHint().height());
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -169,6 +190,7 @@ void TMain::BuildMenus() {
   AddItem(file, "Save1", "&Save...", &TMain::Save1Click)->setShortcut(QKeySequence::Save);
   BuildArchiveItems(file);
   AddExportItems(file);
+  AddChartLookItems(file);
   file->addSeparator()->setObjectName("N4");
   AddItem(file, "PrintSetup1", "Print Se&tup...", &TMain::PrintSetup1Click);
   AddItem(file, "p1", "Print Pre&view", &TMain::p1Click);
@@ -231,6 +253,12 @@ void TMain::BuildArchiveItems(QMenu* file) {
 void TMain::AddExportItems(QMenu* file) {
   AddItem(file, "ExportLogAsCsv1", "Export &Log as CSV...", &TMain::ExportLogAsCsv1Click);
   AddItem(file, "ExportChart1", "Export &Chart...", &TMain::ExportChart1Click);
+}
+
+void TMain::AddChartLookItems(QMenu* file) {
+  file->addSeparator()->setObjectName("N7");
+  AddItem(file, "EditChart1", "&Edit Chart...", &TMain::EditChart1Click);
+  AddItem(file, "ResetChartLook1", "Reset Chart &Look", &TMain::ResetChartLook1Click);
 }
 
 void TMain::BuildViewMenu() {
@@ -347,6 +375,57 @@ void TMain::ExportChart1Click() {
   });
 }
 
+void TMain::EditChart1Click() {
+  // Cancel gives back the templates too, one may have been loaded meanwhile.
+  const std::optional<logger::ChartTemplate> kept[2] = {chartData_.Template(logger::ChartKind::Temperature),
+                                                        chartData_.Template(logger::ChartKind::Histogram)};
+  if (chartEditor_->Execute(chartData_.Chart1()) == QDialog::Accepted) {
+    if (std::optional<logger::ChartKind> shown = chartData_.CurrentDisplay()) {
+      chartData_.SetTemplate(*shown, logger::CaptureChartTemplate(chartData_.Chart1(), shown));
+    }
+    return;
+  }
+  chartData_.SetTemplate(logger::ChartKind::Temperature, kept[0]);
+  chartData_.SetTemplate(logger::ChartKind::Histogram, kept[1]);
+}
+
+void TMain::ResetChartLook1Click() {
+  chartData_.ResetLook();
+  app_->Status().SetNotice("The chart has its first look again");
+}
+
+void TMain::SaveChartTemplate() {
+  const std::optional<logger::ChartKind> shown = chartData_.CurrentDisplay();
+  auto name = templateDialogs_->SaveTemplateName(std::string(shown ? logger::ChartKindName(*shown) : "chart") + ".json");
+  if (!name) return;
+  try {
+    logger::WriteChartTemplateFile(*fileSystem_, *name, logger::CaptureChartTemplate(chartData_.Chart1(), shown));
+    app_->Status().SetNotice("Saved the chart template " + *name);
+  } catch (const logger::TemplateError& e) {
+    app_->Ui().messages.ShowMessage(platform::MessageKind::Error, logger::LoggerApp::kApplicationTitle, e.Message());
+  }
+}
+
+void TMain::LoadChartTemplate() {
+  auto name = templateDialogs_->OpenTemplateName();
+  if (!name) return;
+  try {
+    logger::ChartTemplate look = logger::ReadChartTemplateFile(*fileSystem_, *name);
+    const std::optional<logger::ChartKind> shown = chartData_.CurrentDisplay();
+    // A template names its display; one without a name is for the shown one.
+    const logger::ChartKind kind = look.chart.value_or(shown.value_or(logger::ChartKind::Temperature));
+    chartData_.SetTemplate(kind, std::move(look));
+    if (shown == kind) {
+      chartData_.ApplyCurrentTemplate();
+    } else {
+      app_->Status().SetNotice(std::string("The template applies when the ") + logger::ChartKindName(kind) +
+                               " chart is shown");
+    }
+  } catch (const logger::TemplateError& e) {
+    app_->Ui().messages.ShowMessage(platform::MessageKind::Error, logger::LoggerApp::kApplicationTitle, e.Message());
+  }
+}
+
 void TMain::Celsius1Click() { ChooseUnit(logger::TemperatureUnit::Celsius); }
 
 void TMain::Fahrenheit1Click() { ChooseUnit(logger::TemperatureUnit::Fahrenheit); }
@@ -438,6 +517,12 @@ void TMain::closeEvent(QCloseEvent* event) {
 }
 
 bool TMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == chart1_ && event->type() == QEvent::MouseButtonDblClick &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    // After the event returns: the editor is modal.
+    QTimer::singleShot(0, this, &TMain::EditChart1Click);
+    return true;
+  }
   // The pane would take Ctrl+A as "select all"; the menu's shortcuts win
   // anywhere in the window.
   if (watched == memo1_ && event->type() == QEvent::ShortcutOverride) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/answer_timeout.h"
+#include "app/gui/chart_template_dialogs.h"
 #include "app/gui/export_dialogs.h"
 #include "app/app_settings.h"
 #include "app/chart_display.h"
@@ -29,6 +30,7 @@ namespace platform {
 class Clock;
 class Printer;
 class TChartPreviewer;
+class TChartEditor;
 }
 
 namespace gui {
@@ -57,6 +59,7 @@ class TMain final : public QMainWindow {
     platform::Clock* clock = nullptr;
     logger::FileDialogView* fileDialogs = nullptr;
     ExportDialogView* exportDialogs = nullptr;
+    TemplateDialogView* templateDialogs = nullptr;
     platform::Printer* printer = nullptr;
     // Where device choices are remembered; null remembers nothing.
     logger::SettingsStore* settings = nullptr;
@@ -87,6 +90,7 @@ class TMain final : public QMainWindow {
   StatusPanel& Panel2() { return *panel2_; }
   platform::TChartPreviewer& ChartPreviewer1() { return *chartPreviewer1_; }
   logger::LoggerChart& ChartData() { return chartData_; }
+  platform::TChartEditor& ChartEditor() { return *chartEditor_; }
   QAction* Action(const char* name) const;
 
   // Menu handlers, named after their items.
@@ -97,6 +101,11 @@ class TMain final : public QMainWindow {
   void Save1Click();
   void ExportLogAsCsv1Click();
   void ExportChart1Click();
+  // File, Edit Chart... (or a double-click on the chart): the chart editor
+  // on Chart1; OK keeps the look as the shown display's template.
+  void EditChart1Click();
+  // File, Reset Chart Look: both templates forgotten, the configured look.
+  void ResetChartLook1Click();
   void Celsius1Click();
   void Fahrenheit1Click();
   void ReadAll1Click();
@@ -128,6 +137,9 @@ class TMain final : public QMainWindow {
   // File, Open Recent Download... and Archive Downloads.
   void BuildArchiveItems(QMenu* file);
   void AddExportItems(QMenu* file);
+  void AddChartLookItems(QMenu* file);
+  void SaveChartTemplate();
+  void LoadChartTemplate();
   void BuildViewMenu();
   // Shows temperatures in `unit` from now on: the radio item, the reports
   // drawn again, the choice remembered.
@@ -162,6 +174,9 @@ class TMain final : public QMainWindow {
   std::unique_ptr<platform::Printer> ownedPrinter_;
   platform::Printer* printer_ = nullptr;
   std::unique_ptr<platform::TChartPreviewer> chartPreviewer1_;
+  platform::TChartEditor* chartEditor_ = nullptr;
+  std::unique_ptr<TemplateDialogView> ownedTemplateDialogs_;
+  TemplateDialogView* templateDialogs_ = nullptr;
   TSettings* settings_ = nullptr;
   TNVram* nvram_ = nullptr;
   MemoPane* memo1_ = nullptr;

@@ -124,18 +124,20 @@ _quorvel_cli()
                             --size) COMPREPLY=($(compgen -W '1024x768' -- "$cur")) ;;
                             --scale) COMPREPLY=($(compgen -W '1 2 3 4' -- "$cur")) ;;
                             --csv) _quorvel_cli_files '*.csv' ;;
+                            --template) _quorvel_cli_files '*.json' ;;
                             *) _quorvel_cli_once "${COMP_WORDS[@]:at+3:n-3}" -- --chart --png --svg --pdf \
-                                   --size --scale --antialias --csv --utc --excel --recorded-only --fahrenheit ;;
+                                   --size --scale --antialias --template --csv --utc --excel --recorded-only \
+                                   --fahrenheit ;;
                         esac ;;
                     print)
                         if [[ $prev == --printer ]]; then
                             COMPREPLY=($(compgen -W "$(lpstat -e 2>/dev/null)" -- "$cur"))
                         elif [[ $prev == --pdf ]]; then
                             _quorvel_cli_files '*.pdf'
-                        elif ((n == 3)); then
-                            COMPREPLY=($(compgen -W '--printer --pdf --fahrenheit' -- "$cur"))
+                        elif [[ $prev == --template ]]; then
+                            _quorvel_cli_files '*.json'
                         else
-                            _quorvel_cli_once "${COMP_WORDS[@]:at+3:n-3}" -- --fahrenheit
+                            _quorvel_cli_once "${COMP_WORDS[@]:at+3:n-3}" -- --printer --pdf --template --fahrenheit
                         fi ;;
                 esac
             fi ;;

@@ -55,14 +55,69 @@ QRect OutlineRect(const Rect& r) {
 }
 
 // Dash patterns of the thin styled pens, in pixels.
-QList<qreal> DashPattern(PenStyle style) {
+constexpr int kDash[] = {18, 6};
+constexpr int kDot[] = {3, 3};
+constexpr int kDashDot[] = {9, 6, 3, 6};
+constexpr int kDashDotDot[] = {9, 3, 3, 3, 3, 3};
+constexpr int kAlternate[] = {1, 1};
+
+std::span<const int> Dashes(PenStyle style) {
   switch (style) {
-    case PenStyle::Dash: return {18, 6};
-    case PenStyle::Dot: return {3, 3};
-    case PenStyle::DashDot: return {9, 6, 3, 6};
-    case PenStyle::DashDotDot: return {9, 3, 3, 3, 3, 3};
+    case PenStyle::Dash: return kDash;
+    case PenStyle::Dot: return kDot;
+    case PenStyle::DashDot: return kDashDot;
+    case PenStyle::DashDotDot: return kDashDotDot;
     default: return {};
   }
+}
+
+QList<qreal> DashPattern(PenStyle style) {
+  QList<qreal> pattern;
+  for (int d : Dashes(style)) pattern.append(d);
+  return pattern;
+}
+
+// The dashes a thin pen walks with: none for a solid line.
+std::span<const int> ThinDashes(const Pen& pen) { return pen.alternate ? std::span<const int>(kAlternate) : Dashes(pen.style); }
+
+// The pixels of a one-pixel line from `from` up to, not including, `to`, in
+// order, skipping the gaps of a dash pattern that starts afresh at `from`.
+template <typename Plot>
+void WalkLine(Point from, Point to, std::span<const int> dashes, Plot&& plot) {
+  // The patterns are whole pixels: walk them with a counter (dash index k,
+  // pixels left in it) instead of working out each pixel's place anew.
+  std::size_t k = 0;
+  int left = dashes.empty() ? 0 : dashes[0];
+  const int dx = std::abs(to.x - from.x), dy = -std::abs(to.y - from.y);
+  const int sx = from.x < to.x ? 1 : -1, sy = from.y < to.y ? 1 : -1;
+  int error = dx + dy;
+  int x = from.x, y = from.y;
+  while (!(x == to.x && y == to.y)) {
+    if (dashes.empty()) {
+      plot(x, y);
+    } else {
+      if (k % 2 == 0) plot(x, y);  // even entries are dashes
+      if (--left == 0) {
+        k = (k + 1) % dashes.size();
+        left = dashes[k];
+      }
+    }
+    const int twice = 2 * error;
+    if (twice >= dy) {
+      error += dy;
+      x += sx;
+    }
+    if (twice <= dx) {
+      error += dx;
+      y += sy;
+    }
+  }
+}
+
+// The value an opaque colour is stored as in a 32-bit image.
+QRgb Opaque(Color color) {
+  const Color c = ResolveColor(color);
+  return qRgb(RedOf(c), GreenOf(c), BlueOf(c));
 }
 
 Qt::BrushStyle ToQtBrushStyle(BrushStyle style) {
@@ -101,7 +156,10 @@ void QtDeviceCanvas::Begin(QPainter* painter) {
   painter_ = painter;
   realisedValid_ = false;
   target_ = QtTarget::Other;
-  if (painter_ == nullptr) return;
+  if (painter_ == nullptr) {
+    RefreshShortcuts();
+    return;
+  }
   target_ = TargetOf(*painter_);
   // Pixel-exact geometry as the chart's layout expects unless smooth
   // drawing is asked for; text is always smooth.
@@ -120,12 +178,44 @@ void QtDeviceCanvas::Begin(QPainter* painter) {
 void QtDeviceCanvas::End() {
   painter_ = nullptr;
   target_ = QtTarget::Other;
+  RefreshShortcuts();
 }
 
 void QtDeviceCanvas::SetAntialiasing(bool on) {
   antialiasing_ = on;
   realisedValid_ = false;
   if (painter_ != nullptr) painter_->setRenderHint(QPainter::Antialiasing, on);
+  RefreshShortcuts();
+}
+
+void QtDeviceCanvas::SetFastPaths(bool on) {
+  fastPaths_ = on;
+  RefreshShortcuts();
+}
+
+void QtDeviceCanvas::RefreshShortcuts() {
+  writer_.Unbind();
+  direct_ = false;
+  labelScale_ = 0;
+  pixelExact_ = painter_ != nullptr && target_ == QtTarget::Raster && !antialiasing_ &&
+                painter_->deviceTransform().type() <= QTransform::TxTranslate;
+  if (painter_ == nullptr || !fastPaths_) return;
+  if (pixelExact_) {
+    writer_.Bind(painter_);
+    direct_ = true;
+  }
+  // Label images are copied at whole device pixels, as text is drawn: on an
+  // image whose transform scales by a whole number and moves by whole pixels.
+  const QPaintDevice* device = painter_->device();
+  if (target_ != QtTarget::Raster && target_ != QtTarget::ScaledRaster) return;
+  if (device == nullptr || device->devType() != QInternal::Image) return;
+  const QImage::Format format = static_cast<const QImage*>(device)->format();
+  if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied) return;
+  const QTransform t = painter_->deviceTransform();
+  const double scale = t.m11();
+  if (t.type() > QTransform::TxScale || t.m22() != scale || scale < 1 || scale > 8 || scale != std::round(scale)) return;
+  if (t.dx() != std::round(t.dx()) || t.dy() != std::round(t.dy())) return;
+  labelScale_ = static_cast<int>(scale);
 }
 
 double QtDeviceCanvas::DeviceScale() const {
@@ -156,26 +246,37 @@ void QtDeviceCanvas::ApplyMapping() {
   realisedValid_ = false;
   if (!mapping_.anisotropic) {
     painter_->setViewTransformEnabled(false);
-    return;
+  } else {
+    painter_->setWindow(mapping_.windowOrg.x, mapping_.windowOrg.y, mapping_.windowExt.cx, mapping_.windowExt.cy);
+    painter_->setViewport(mapping_.viewportOrg.x, mapping_.viewportOrg.y, mapping_.viewportExt.cx,
+                          mapping_.viewportExt.cy);
+    painter_->setViewTransformEnabled(true);
   }
-  painter_->setWindow(mapping_.windowOrg.x, mapping_.windowOrg.y, mapping_.windowExt.cx, mapping_.windowExt.cy);
-  painter_->setViewport(mapping_.viewportOrg.x, mapping_.viewportOrg.y, mapping_.viewportExt.cx,
-                        mapping_.viewportExt.cy);
-  painter_->setViewTransformEnabled(true);
+  RefreshShortcuts();
 }
 
 void QtDeviceCanvas::SetClipRect(const Rect& rect) {
   if (painter_ == nullptr) return;
-  painter_->setClipRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
+  const QRect clip(rect.left, rect.top, rect.Width(), rect.Height());
+  painter_->setClipRect(clip);
+  // How Qt reads a rectangle given inside out is its own business.
+  if (clip.width() >= 0 && clip.height() >= 0) {
+    writer_.SetClipRect(clip);
+  } else {
+    writer_.SetClipUnknown();
+  }
 }
 
 void QtDeviceCanvas::SetClipPolygon(std::span<const Point> points) {
   if (painter_ == nullptr) return;
   painter_->setClipRegion(QRegion(ToQPolygon(points), Qt::OddEvenFill));
+  writer_.SetClipUnknown();
 }
 
 void QtDeviceCanvas::RemoveClip() {
-  if (painter_ != nullptr) painter_->setClipping(false);
+  if (painter_ == nullptr) return;
+  painter_->setClipping(false);
+  writer_.RemoveClip();
 }
 
 bool QtDeviceCanvas::ThinPen() const { return pen_.alternate || pen_.width <= 1; }
@@ -191,7 +292,7 @@ bool QtDeviceCanvas::Realise() {
   }
   if (penChanged) {
     QPen pen;
-    const bool styledThin = pen_.alternate || (pen_.width <= 1 && !DashPattern(pen_.style).isEmpty());
+    const bool styledThin = pen_.alternate || (pen_.width <= 1 && !Dashes(pen_.style).empty());
     if (pen_.style == PenStyle::Clear && !pen_.alternate) {
       pen = QPen(Qt::NoPen);
     } else if (styledThin) {
@@ -268,6 +369,10 @@ QPointF QtDeviceCanvas::StrokeShift() const {
 
 void QtDeviceCanvas::SetPixel(int x, int y, Color color) {
   if (painter_ == nullptr) return;
+  if (Direct()) {
+    writer_.Pixel(x, y, Opaque(color));
+    return;
+  }
   // One device pixel at the logical point, whatever the mapping.
   const QPoint device = painter_->transform().map(QPoint(x, y));
   painter_->save();
@@ -285,6 +390,10 @@ void QtDeviceCanvas::LineTo(int x, int y) {
 }
 
 void QtDeviceCanvas::DrawSegment(Point from, Point to) {
+  if (painter_ != nullptr && Direct() && ThinPen() && pen_.mode == PenMode::Copy) {
+    if (from != to && pen_.style != PenStyle::Clear) WriteSegment(from, to);
+    return;
+  }
   if (!Realise()) return;
   if (from == to) {
     // A thin line of no length has no pixels; a wide one is a round dot.
@@ -312,42 +421,26 @@ void QtDeviceCanvas::DrawSegment(Point from, Point to) {
   DrawPixels(pixels);
 }
 
-bool QtDeviceCanvas::PixelExact() const {
-  return painter_ != nullptr && target_ == QtTarget::Raster && !antialiasing_ &&
-         painter_->deviceTransform().type() <= QTransform::TxTranslate;
+void QtDeviceCanvas::AppendSegmentPixels(Point from, Point to, QVarLengthArray<QPoint, 512>& pixels) const {
+  // Grow by doubling: reserving just this segment's pixels would copy the
+  // whole array once per segment, the square of a long polyline's length.
+  const qsizetype needed = pixels.size() + std::max(std::abs(to.x - from.x), std::abs(to.y - from.y)) + 1;
+  if (needed > pixels.capacity()) pixels.reserve(std::max(needed, 2 * pixels.capacity()));
+  WalkLine(from, to, ThinDashes(pen_), [&pixels](int x, int y) { pixels.append(QPoint(x, y)); });
 }
 
-void QtDeviceCanvas::AppendSegmentPixels(Point from, Point to, QVarLengthArray<QPoint, 512>& pixels) const {
-  const QList<qreal> dashes = pen_.alternate ? QList<qreal>{1, 1} : DashPattern(pen_.style);
-  // The patterns are whole pixels: walk them with a counter (dash index k,
-  // pixels left in it) instead of working out each pixel's place anew.
-  int k = 0;
-  int left = dashes.isEmpty() ? 0 : static_cast<int>(dashes[0]);
-  const int dx = std::abs(to.x - from.x), dy = -std::abs(to.y - from.y);
-  const int sx = from.x < to.x ? 1 : -1, sy = from.y < to.y ? 1 : -1;
-  pixels.reserve(pixels.size() + std::max(dx, -dy));
-  int error = dx + dy;
-  int x = from.x, y = from.y;
-  while (!(x == to.x && y == to.y)) {
-    if (dashes.isEmpty()) {
-      pixels.append(QPoint(x, y));
-    } else {
-      if (k % 2 == 0) pixels.append(QPoint(x, y));  // even entries are dashes
-      if (--left == 0) {
-        k = (k + 1) % static_cast<int>(dashes.size());
-        left = static_cast<int>(dashes[k]);
-      }
-    }
-    const int twice = 2 * error;
-    if (twice >= dy) {
-      error += dy;
-      x += sx;
-    }
-    if (twice <= dx) {
-      error += dx;
-      y += sy;
-    }
+void QtDeviceCanvas::WriteSegment(Point from, Point to) {
+  const QRgb argb = Opaque(pen_.color);
+  const std::span<const int> dashes = ThinDashes(pen_);
+  if (from.x != to.x && from.y != to.y) {
+    WalkLine(from, to, dashes, [this, argb](int x, int y) { writer_.Pixel(x, y, argb); });
+    return;
   }
+  // Straight lines (grid lines, ticks, frames) go dash by dash.
+  const bool across = from.y == to.y;
+  const int length = across ? std::abs(to.x - from.x) : std::abs(to.y - from.y);
+  const int direction = (across ? to.x - from.x : to.y - from.y) > 0 ? 1 : -1;
+  writer_.StraightLine(from.x, from.y, across, direction, length, dashes, argb);
 }
 
 void QtDeviceCanvas::DrawPixels(const QVarLengthArray<QPoint, 512>& pixels) {
@@ -361,7 +454,15 @@ void QtDeviceCanvas::DrawPixels(const QVarLengthArray<QPoint, 512>& pixels) {
 }
 
 void QtDeviceCanvas::Polyline(std::span<const Point> points) {
-  if (points.size() < 2 || !Realise()) return;
+  if (points.size() < 2 || painter_ == nullptr) return;
+  if (Direct() && ThinPen() && pen_.mode == PenMode::Copy) {
+    if (pen_.style == PenStyle::Clear) return;
+    for (std::size_t i = 1; i < points.size(); ++i) {
+      if (points[i - 1] != points[i]) WriteSegment(points[i - 1], points[i]);
+    }
+    return;
+  }
+  if (!Realise()) return;
   if (ThinPen()) {
     // Segment by segment, each leaving out its end pixel, so a joint is set
     // once (a not-xor polyline drawn twice restores every pixel). On a raster
@@ -387,7 +488,40 @@ void QtDeviceCanvas::Polygon(std::span<const Point> points) {
   painter_->drawPolygon(QPolygonF(ToQPolygon(points)).translated(shift), Qt::OddEvenFill);
 }
 
+bool QtDeviceCanvas::DirectFill() const {
+  return Direct() && !brush_.bitmap && brush_.style == BrushStyle::Solid;
+}
+
+bool QtDeviceCanvas::DirectOutline() const {
+  if (!Direct() || pen_.mode != PenMode::Copy || pen_.alternate || brush_.bitmap) return false;
+  const bool clearPen = pen_.style == PenStyle::Clear;
+  const bool thinSolid = pen_.width <= 1 && (pen_.style == PenStyle::Solid || pen_.style == PenStyle::InsideFrame);
+  return (clearPen || thinSolid) && (brush_.style == BrushStyle::Solid || brush_.style == BrushStyle::Clear);
+}
+
 void QtDeviceCanvas::Rectangle(const Rect& rect) {
+  if (painter_ == nullptr) return;
+  const QRect outline = OutlineRect(rect);
+  // The frame is the outline's edge pixels, the fill what lies inside; a
+  // fill without a frame covers one pixel less each way. Thinner boxes, and
+  // frames that leave the image (Qt cuts those short by a pixel here and
+  // there), are left to Qt.
+  if (DirectOutline() && outline.width() >= 1 && outline.height() >= 1 &&
+      (pen_.style == PenStyle::Clear || writer_.InImage(outline.adjusted(0, 0, 1, 1)))) {
+    const int left = outline.left(), top = outline.top();
+    const int right = left + outline.width(), bottom = top + outline.height();  // the frame's last column and row
+    if (pen_.style == PenStyle::Clear) {
+      if (brush_.style == BrushStyle::Solid) writer_.Fill(left, top, right, bottom, Opaque(brush_.color));
+      return;
+    }
+    if (brush_.style == BrushStyle::Solid) writer_.Fill(left + 1, top + 1, right, bottom, Opaque(brush_.color));
+    const QRgb frame = Opaque(pen_.color);
+    writer_.Fill(left, top, right + 1, top + 1, frame);
+    writer_.Fill(left, bottom, right + 1, bottom + 1, frame);
+    writer_.Fill(left, top + 1, left + 1, bottom, frame);
+    writer_.Fill(right, top + 1, right + 1, bottom, frame);
+    return;
+  }
   if (!Realise()) return;
   painter_->drawRect(QRectF(OutlineRect(rect)).translated(StrokeShift()));
 }
@@ -422,6 +556,12 @@ void QtDeviceCanvas::Pie(const Rect& rect, Point start, Point end) {
 }
 
 void QtDeviceCanvas::PatternFill(const Rect& rect) {
+  if (painter_ == nullptr) return;
+  if (DirectFill()) {
+    const int left = std::min(rect.left, rect.right), top = std::min(rect.top, rect.bottom);
+    writer_.Fill(left, top, left + std::abs(rect.Width()), top + std::abs(rect.Height()), Opaque(brush_.color));
+    return;
+  }
   if (!Realise()) return;
   if (brush_.style == BrushStyle::Clear && !brush_.bitmap) return;
   // A pattern fill copies the brush; the pen's raster mode does not apply.
@@ -434,6 +574,14 @@ void QtDeviceCanvas::PatternFill(const Rect& rect) {
   }
   painter_->fillRect(r, painter_->brush());
   painter_->setCompositionMode(mode);
+}
+
+void QtDeviceCanvas::FillColumns(std::span<const ColumnSpan> columns) {
+  if (painter_ != nullptr && DirectFill()) {
+    writer_.FillColumns(columns, Opaque(brush_.color));
+    return;
+  }
+  DeviceCanvas::FillColumns(columns);
 }
 
 void QtDeviceCanvas::DrawBitmap(int x, int y, const Bitmap& bitmap) {

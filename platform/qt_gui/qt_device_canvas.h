@@ -7,11 +7,12 @@
 #include <QPointF>
 #include <QVarLengthArray>
 
-#include <optional>
+#include <cstddef>
 #include <string>
-#include <unordered_map>
 
 #include "platform/device_canvas.h"
+#include "platform/qt_gui/qt_raster_writer.h"
+#include "platform/qt_gui/qt_text_cache.h"
 
 class QPainter;
 class QPaintDevice;
@@ -56,6 +57,19 @@ class QtDeviceCanvas final : public DeviceCanvas {
   void SetAntialiasing(bool on);
   bool Antialiasing() const { return antialiasing_; }
 
+  // Shortcuts on image targets, on by default: one-pixel lines and solid
+  // fills written straight into the image, and label text copied from
+  // images rendered once. Each applies only where it gives the very pixels
+  // the painter would; off, everything goes through QPainter's primitives.
+  void SetFastPaths(bool on);
+  bool FastPaths() const { return fastPaths_; }
+  // Whether one-pixel lines and solid fills go straight into the image now
+  // (a bound painter, shortcuts on, a target and clip that allow it).
+  bool WritesDirectly() const { return Direct(); }
+  // Bytes of rendered label images kept (4 MiB by default).
+  void SetLabelImageBudget(std::size_t bytes) { labelImages_.SetBudget(bytes); }
+  std::size_t LabelImageBytes() const { return labelImages_.Bytes(); }
+
   // The resolution reported to the chart; by default the device's logical
   // resolution (96 on images and screens).
   void SetPixelsPerInch(platform::Size ppi) { ppi_ = ppi; }
@@ -79,6 +93,7 @@ class QtDeviceCanvas final : public DeviceCanvas {
   void Arc(const Rect& rect, Point start, Point end) override;
   void Pie(const Rect& rect, Point start, Point end) override;
   void PatternFill(const Rect& rect) override;
+  void FillColumns(std::span<const ColumnSpan> columns) override;
   void TextOut(int x, int y, const std::string& text) override;
   bool TextExtent(const std::string& text, platform::Size& extent) override;
   void DrawBitmap(int x, int y, const Bitmap& bitmap) override;
@@ -97,6 +112,16 @@ class QtDeviceCanvas final : public DeviceCanvas {
   bool Realise();
   bool IsRaster() const;
   void ApplyMapping();
+  // Works out, after a change of painter, mapping or smoothing, which
+  // shortcuts the bound painter allows.
+  void RefreshShortcuts();
+  // Whether thin lines and fills can be written straight into the image.
+  bool Direct() const { return direct_ && writer_.Usable(); }
+  bool DirectFill() const;
+  bool DirectOutline() const;
+  // Text through a rendered image; false when it must be drawn.
+  bool TextFromImage(int x, int y, const std::string& text, QtFontCache::Entry& font, int dx, int dy, int width,
+                     int height);
   // Device pixels per logical pixel of the bound painter.
   double DeviceScale() const;
   QPen StyledThinPen() const;
@@ -105,18 +130,21 @@ class QtDeviceCanvas final : public DeviceCanvas {
   // half units (vector files, smooth drawing) half a pixel right and down.
   QPointF StrokeShift() const;
   void DrawSegment(Point from, Point to);
-  bool PixelExact() const;
+  bool PixelExact() const { return pixelExact_; }
   void AppendSegmentPixels(Point from, Point to, QVarLengthArray<QPoint, 512>& pixels) const;
   void DrawPixels(const QVarLengthArray<QPoint, 512>& pixels);
+  void WriteSegment(Point from, Point to);
   bool ThinPen() const;
   static QString ToQString(const std::string& text);
+  QtFontCache::Entry* CurrentFont();
 
-  // Text widths measured with the current font on the current device.
-  static constexpr std::size_t kWidthCacheLimit = 16384;
-  std::optional<QFontMetrics> metricsCache_;
-  platform::Font metricsFont_;
-  const QPaintDevice* metricsDeviceOfCache_ = nullptr;
-  std::unordered_map<std::string, int> widthCache_;
+  QtFontCache fonts_;
+  QtLabelImages labelImages_;
+  QtRasterWriter writer_;
+  bool fastPaths_ = true;
+  bool pixelExact_ = false;  // one-pixel lines are set pixel by pixel
+  bool direct_ = false;      // ... and may be written into the image
+  int labelScale_ = 0;       // device pixels per logical pixel for label images; 0: none
 
   QPainter* painter_ = nullptr;
   QPaintDevice* metricsDevice_ = nullptr;

@@ -2,6 +2,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QString>
+#include <QTransform>
 
 #include <cstdlib>
 
@@ -54,12 +55,19 @@ QFont QtDeviceCanvas::ToQFont(const platform::Font& font) {
   return qfont;
 }
 
+QtFontCache::Entry* QtDeviceCanvas::CurrentFont() {
+  // Fonts live in the GUI application; without one nothing can be measured.
+  if (QGuiApplication::instance() == nullptr) return nullptr;
+  const QPaintDevice* device = painter_ != nullptr ? painter_->device() : metricsDevice_;
+  return &fonts_.For(font_, device, &ToQFont);
+}
+
 void QtDeviceCanvas::TextOut(int x, int y, const std::string& text) {
   if (painter_ == nullptr || text.empty()) return;
-  const QFont qfont = ToQFont(font_);
-  const QFontMetrics metrics(qfont, painter_->device());
-  const QString qtext = ToQString(text);
-  const int width = metrics.horizontalAdvance(qtext);
+  QtFontCache::Entry* font = CurrentFont();
+  if (font == nullptr) return;
+  const QFontMetrics& metrics = font->metrics;
+  const int width = font->Width(text);
   const int height = metrics.height();
 
   // Offset of the text box's top-left from the reference point, before the
@@ -77,45 +85,73 @@ void QtDeviceCanvas::TextOut(int x, int y, const std::string& text) {
     dy = -height;
   }
 
+  if (TextFromImage(x, y, text, *font, dx, dy, width, height)) return;
+
   painter_->save();
   painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
   painter_->translate(x, y);
   if (font_.escapement % 3600 != 0) painter_->rotate(-font_.escapement / 10.0);
   if (bkMode_ == BackgroundMode::Opaque) painter_->fillRect(dx, dy, width, height, ToQColor(bkColor_));
-  painter_->setFont(qfont);
+  painter_->setFont(font->font);
   painter_->setPen(ToQColor(font_.color));
   painter_->setBackgroundMode(Qt::TransparentMode);
-  painter_->drawText(dx, dy + metrics.ascent(), qtext);
+  painter_->drawText(dx, dy + metrics.ascent(), ToQString(text));
   painter_->restore();
+}
+
+bool QtDeviceCanvas::TextFromImage(int x, int y, const std::string& text, QtFontCache::Entry& font, int dx, int dy,
+                                   int width, int height) {
+  // See-through text only (an opaque box is a fill of its own), level or
+  // turned by a quarter either way: the angles of axis labels and titles,
+  // where a copy is known to match the drawing. At other angles glyphs are
+  // placed at fractions of a pixel and a copy differs in the last bit of a
+  // few smoothed pixels.
+  if (labelScale_ == 0 || bkMode_ != BackgroundMode::Transparent) return false;
+  const int angle = ((font_.escapement % 3600) + 3600) % 3600;
+  if (angle != 0 && angle != 900 && angle != 2700) return false;
+  // Large text is filled as outlines, not copied from the glyph cache.
+  constexpr int kLargestCachedGlyph = 64;
+  if (font.font.pixelSize() * labelScale_ >= kLargestCachedGlyph || !font.GreyText()) return false;
+
+  const QtLabelImages::Key key{text,          font_.name,     font_.height,    font_.pixelsPerInch,
+                               font_.style,   ResolveColor(font_.color), font_.escapement, labelScale_};
+  const double degrees = -font_.escapement / 10.0;
+  const QtLabelImages::Image* image = labelImages_.Find(
+      key,
+      [&] {
+        // The ink with a pixel to spare, around the advance box: overhanging
+        // glyphs reach outside it.
+        const QString qtext = ToQString(text);
+        QRect box = QRect(dx, dy, width, height) | font.metrics.boundingRect(qtext).translated(dx, dy + font.metrics.ascent());
+        box.adjust(-1, -1, 1, 1);
+        QTransform turn;
+        if (angle != 0) turn.rotate(degrees);
+        return turn.mapRect(box);
+      },
+      [&](QImage& target, QPoint topLeft) {
+        QPainter painter(&target);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        painter.setRenderHint(QPainter::Antialiasing, antialiasing_);
+        painter.translate(-topLeft);
+        if (angle != 0) painter.rotate(degrees);
+        painter.setFont(font.font);
+        painter.setPen(ToQColor(font_.color));
+        painter.drawText(dx, dy + font.metrics.ascent(), ToQString(text));
+      });
+  if (image == nullptr) return false;
+  const QPainter::CompositionMode mode = painter_->compositionMode();
+  if (mode != QPainter::CompositionMode_SourceOver) painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter_->drawImage(QPoint(x + image->offset.x(), y + image->offset.y()), image->image);
+  if (mode != QPainter::CompositionMode_SourceOver) painter_->setCompositionMode(mode);
+  return true;
 }
 
 bool QtDeviceCanvas::TextExtent(const std::string& text, platform::Size& extent) {
   extent = {};
-  // Fonts live in the GUI application; without one nothing can be measured.
-  if (QGuiApplication::instance() == nullptr) return false;
-  QPaintDevice* device = painter_ != nullptr ? painter_->device() : metricsDevice_;
-  // Charts measure the same labels again and again (every paint, and several
-  // times within one); shaping text is most of what that costs, so widths
-  // are kept per font and device.
-  const bool sameFont = metricsCache_ && metricsFont_.name == font_.name && metricsFont_.height == font_.height &&
-                        metricsFont_.pixelsPerInch == font_.pixelsPerInch && metricsFont_.style == font_.style &&
-                        metricsDeviceOfCache_ == device;
-  if (!sameFont) {
-    const QFont qfont = ToQFont(font_);
-    metricsCache_.emplace(device != nullptr ? QFontMetrics(qfont, device) : QFontMetrics(qfont));
-    metricsFont_ = font_;
-    metricsDeviceOfCache_ = device;
-    widthCache_.clear();
-  }
-  extent.cy = metricsCache_->height();
-  auto found = widthCache_.find(text);
-  if (found != widthCache_.end()) {
-    extent.cx = found->second;
-    return true;
-  }
-  extent.cx = metricsCache_->horizontalAdvance(ToQString(text));
-  if (widthCache_.size() >= kWidthCacheLimit) widthCache_.clear();
-  widthCache_.emplace(text, extent.cx);
+  QtFontCache::Entry* font = CurrentFont();
+  if (font == nullptr) return false;
+  extent.cy = font->metrics.height();
+  extent.cx = font->Width(text);
   return true;
 }
 

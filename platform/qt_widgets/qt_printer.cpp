@@ -10,16 +10,33 @@
 
 namespace platform {
 
-QtPrinter::QtPrinter(QWidget* dialogParent)
-    : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)), dialogParent_(dialogParent) {
+QtPrinter::QtPrinter(QWidget* dialogParent) : dialogParent_(dialogParent) {}
+
+QPrinter& QtPrinter::Ready() const {
+  if (printer_) return *printer_;
+  printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   QPrinterInfo preferred = QPrinterInfo::defaultPrinter();
   QStringList names = QPrinterInfo::availablePrinterNames();
+  int at = -1;
   if (!names.isEmpty()) {
-    int at = preferred.isNull() ? 0 : static_cast<int>(names.indexOf(preferred.printerName()));
-    SetPrinterIndex(at < 0 ? 0 : at);
-  } else {
-    SetPrinterIndex(-1);
+    at = preferred.isNull() ? 0 : static_cast<int>(names.indexOf(preferred.printerName()));
+    if (at < 0) at = 0;
   }
+  if (at >= 0) {
+    index_ = at;
+    printer_->setOutputFormat(QPrinter::NativeFormat);
+    printer_->setPrinterName(names[at]);
+  } else {
+    index_ = -1;
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    printer_->setOutputFileName(QString::fromStdString(outputFile_));
+  }
+  return *printer_;
+}
+
+int QtPrinter::PrinterIndex() const {
+  Ready();
+  return index_;
 }
 
 QtPrinter::~QtPrinter() {
@@ -33,50 +50,57 @@ std::vector<std::string> QtPrinter::PrinterNames() const {
 }
 
 void QtPrinter::SetPrinterIndex(int index) {
+  QPrinter& printer = Ready();
   QStringList names = QPrinterInfo::availablePrinterNames();
   if (index >= 0 && index < names.size()) {
     index_ = index;
-    printer_->setOutputFormat(QPrinter::NativeFormat);
-    printer_->setPrinterName(names[index]);
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setPrinterName(names[index]);
   } else {
     index_ = -1;
-    printer_->setOutputFormat(QPrinter::PdfFormat);
-    printer_->setOutputFileName(QString::fromStdString(outputFile_));
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(outputFile_));
   }
 }
 
 void QtPrinter::SetOutputFile(const std::string& pdfPath) {
+  QPrinter& printer = Ready();
   outputFile_ = pdfPath;
-  if (index_ < 0) printer_->setOutputFileName(QString::fromStdString(pdfPath));
+  if (index_ < 0) printer.setOutputFileName(QString::fromStdString(pdfPath));
 }
 
 std::string QtPrinter::OutputFile() const { return outputFile_; }
 
 PrinterOrientation QtPrinter::Orientation() const {
-  return printer_->pageLayout().orientation() == QPageLayout::Landscape ? PrinterOrientation::Landscape
-                                                                        : PrinterOrientation::Portrait;
+  return Ready().pageLayout().orientation() == QPageLayout::Landscape ? PrinterOrientation::Landscape
+                                                                      : PrinterOrientation::Portrait;
 }
 
 void QtPrinter::SetOrientation(PrinterOrientation orientation) {
-  printer_->setPageOrientation(orientation == PrinterOrientation::Landscape ? QPageLayout::Landscape
-                                                                            : QPageLayout::Portrait);
+  Ready().setPageOrientation(orientation == PrinterOrientation::Landscape ? QPageLayout::Landscape
+                                                                          : QPageLayout::Portrait);
 }
 
-int QtPrinter::PageWidth() const { return printer_->pageLayout().paintRectPixels(printer_->resolution()).width(); }
+int QtPrinter::PageWidth() const {
+  const QPrinter& printer = Ready();
+  return printer.pageLayout().paintRectPixels(printer.resolution()).width();
+}
 
 int QtPrinter::PageHeight() const {
-  return printer_->pageLayout().paintRectPixels(printer_->resolution()).height();
+  const QPrinter& printer = Ready();
+  return printer.pageLayout().paintRectPixels(printer.resolution()).height();
 }
 
-Size QtPrinter::PixelsPerInch() const { return {printer_->logicalDpiX(), printer_->logicalDpiY()}; }
+Size QtPrinter::PixelsPerInch() const { return {Ready().logicalDpiX(), Ready().logicalDpiY()}; }
 
-void QtPrinter::SetTitle(const std::string& title) { printer_->setDocName(QString::fromStdString(title)); }
+void QtPrinter::SetTitle(const std::string& title) { Ready().setDocName(QString::fromStdString(title)); }
 
 bool QtPrinter::BeginDoc(std::string& error) {
   if (Printing()) {
     error = "A print job is already open";
     return false;
   }
+  Ready();
   if (index_ < 0 && outputFile_.empty()) {
     error = "No printer is installed and no PDF file was named for the print job";
     return false;
@@ -84,13 +108,13 @@ bool QtPrinter::BeginDoc(std::string& error) {
   painter_ = std::make_unique<QPainter>();
   // An unavailable printer falls back to PDF without a file name and fails
   // here: report it instead of printing nothing.
-  if (!painter_->begin(printer_.get())) {
+  if (!painter_->begin(&Ready())) {
     painter_.reset();
-    error = index_ >= 0 ? "The printer " + printer_->printerName().toStdString() + " could not start the print job"
+    error = index_ >= 0 ? "The printer " + Ready().printerName().toStdString() + " could not start the print job"
                         : "Cannot write the PDF file " + outputFile_;
     return false;
   }
-  canvas_ = std::make_unique<QtDeviceCanvas>(nullptr, printer_.get());
+  canvas_ = std::make_unique<QtDeviceCanvas>(nullptr, &Ready());
   // The chart lays itself out in screen pixels and the logical mapping
   // stretches them onto the page, so fonts are sized at screen resolution.
   canvas_->SetPixelsPerInch({96, 96});
@@ -99,7 +123,7 @@ bool QtPrinter::BeginDoc(std::string& error) {
 }
 
 DeviceCanvas& QtPrinter::Canvas() {
-  if (!canvas_) canvas_ = std::make_unique<QtDeviceCanvas>(nullptr, printer_.get());
+  if (!canvas_) canvas_ = std::make_unique<QtDeviceCanvas>(nullptr, &Ready());
   return *canvas_;
 }
 
@@ -115,7 +139,7 @@ bool QtPrinter::EndDoc(std::string& error) {
 
 void QtPrinter::Abort() {
   if (!Printing()) return;
-  printer_->abort();
+  Ready().abort();
   if (canvas_) canvas_->End();
   painter_->end();
   painter_.reset();
@@ -123,14 +147,15 @@ void QtPrinter::Abort() {
 }
 
 bool QtPrinter::ExecuteSetupDialog() {
-  QPrintDialog dialog(printer_.get(), dialogParent_);
+  QPrinter& printer = Ready();
+  QPrintDialog dialog(&printer, dialogParent_);
   dialog.setWindowTitle("Print Setup");
   if (dialog.exec() != QDialog::Accepted) return false;
   // The dialog may have picked another printer.
   QStringList names = QPrinterInfo::availablePrinterNames();
-  int at = static_cast<int>(names.indexOf(printer_->printerName()));
-  index_ = printer_->outputFormat() == QPrinter::PdfFormat ? -1 : at;
-  if (printer_->outputFormat() == QPrinter::PdfFormat) outputFile_ = printer_->outputFileName().toStdString();
+  int at = static_cast<int>(names.indexOf(printer.printerName()));
+  index_ = printer.outputFormat() == QPrinter::PdfFormat ? -1 : at;
+  if (printer.outputFormat() == QPrinter::PdfFormat) outputFile_ = printer.outputFileName().toStdString();
   return true;
 }
 

@@ -14,13 +14,15 @@ class QtDeviceCanvas;
 
 // The printer over QPrinter and the installed printers Qt sees (CUPS here).
 // With no printer installed, or with index -1, jobs become PDF files.
+// QPrinter and the printer list are set up on first use: loading the print
+// system and asking it for its printers would hold up the window's start.
 class QtPrinter final : public Printer {
  public:
   explicit QtPrinter(QWidget* dialogParent = nullptr);
   ~QtPrinter() override;
 
   std::vector<std::string> PrinterNames() const override;
-  int PrinterIndex() const override { return index_; }
+  int PrinterIndex() const override;
   void SetPrinterIndex(int index) override;
   void SetOutputFile(const std::string& pdfPath) override;
   std::string OutputFile() const override;
@@ -37,14 +39,17 @@ class QtPrinter final : public Printer {
   bool Printing() const override { return painter_ != nullptr; }
   bool ExecuteSetupDialog() override;
 
-  QPrinter& Device() { return *printer_; }
+  QPrinter& Device() { return Ready(); }
 
  private:
-  std::unique_ptr<QPrinter> printer_;
+  // The QPrinter, made and pointed at the preferred printer on first call.
+  QPrinter& Ready() const;
+
+  mutable std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<QPainter> painter_;
   std::unique_ptr<QtDeviceCanvas> canvas_;
   QWidget* dialogParent_;
-  int index_ = -1;
+  mutable int index_ = -1;
   std::string outputFile_;
 };
 

@@ -330,7 +330,8 @@ void TCustomChartAxis::DrawLabelAt(double value) {
 }
 
 void TCustomChartAxis::PointLoop(TAxisLabelStyle style) {
-  std::vector<TChartSeries*> series;
+  std::vector<TChartSeries*>& series = pointLoopSeries_;
+  series.clear();
   int first = -1, last = -1;
   for (TChartSeries* s : chart_->SeriesList()) {
     if (!s->Active() || !s->UsesAxis(this) || s->PointCount() == 0) continue;
@@ -347,8 +348,20 @@ void TCustomChartAxis::PointLoop(TAxisLabelStyle style) {
   const int H = FontHeight();
   const int angle = labelsAngle_;
   const bool along = horizontal_ ? (angle != 90 && angle != 270) : (angle == 90 || angle == 270);
+  // The extent along the axis that a label claims, and half of it.
+  auto claim = [this](int size, bool separated) {
+    if (separated) size += static_cast<int>(std::trunc(size * 0.02 * labelsSeparation_));
+    return size / 2;
+  };
+  // Without the label event, a point whose label could not clear the last
+  // one drawn even with the smallest text (one line, or no width at all) is
+  // passed over before its text is fetched: most points of a long series.
+  const bool event = static_cast<bool>(chart_->OnGetAxisLabel);
+  const int leastHalf = claim(along ? 0 : H, true);
   bool drawnBefore = false;
   int q = 0, hPrev = 0;
+  auto clears = [&](int p, int h) { return p < q ? q - hPrev >= p + h : p - h >= q + hPrev; };
+  std::string text;
   for (int i = first; i <= last; ++i) {
     TChartSeries* source = nullptr;
     for (TChartSeries* s : series) {
@@ -359,28 +372,27 @@ void TCustomChartAxis::PointLoop(TAxisLabelStyle style) {
       }
     }
     if (source == nullptr) continue;
-    std::string text = style == talMark ? source->MarkText(i) : source->PointLabel(i);
-    if (chart_->OnGetAxisLabel) chart_->OnGetAxisLabel(*this, source, i, text);
+    if (event) {
+      text = style == talMark ? source->MarkText(i) : source->PointLabel(i);
+      chart_->OnGetAxisLabel(*this, source, i, text);
+    }
     const double value = horizontal_ ? source->XValueAt(i) : source->YValueAt(i);
     if (value < lowValue_ || value > highValue_) continue;
     const int p = ValueToPixel(value);
     if (!tickOnLabelsOnly_) DrawTicksAndGrid(p);
     if (!labels_) continue;
-    int s;
+    const bool separated = labelsSeparation_ != 0 && drawnBefore;
+    if (!event && separated && !clears(p, leastHalf)) continue;
+    if (!event) text = style == talMark ? source->MarkText(i) : source->PointLabel(i);
+    int size;
     if (along) {
       int lines = 1;
-      s = chart_->MultiLineTextWidth(text, lines);
+      size = chart_->MultiLineTextWidth(text, lines);
     } else {
-      s = H * CountLines(text);
+      size = H * CountLines(text);
     }
-    bool draw = true;
-    int h = s / 2;
-    if (labelsSeparation_ != 0 && drawnBefore) {
-      s += static_cast<int>(std::trunc(s * 0.02 * labelsSeparation_));
-      h = s / 2;
-      draw = p < q ? q - hPrev >= p + h : p - h >= q + hPrev;
-    }
-    if (!draw) continue;
+    const int h = claim(size, separated);
+    if (separated && !clears(p, h)) continue;
     q = p;
     hPrev = h;
     drawnBefore = true;

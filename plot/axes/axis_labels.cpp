@@ -140,10 +140,11 @@ void TCustomChartAxis::DrawAxisLabel(int x, int y, int angle, const std::string&
   canvas.SetTextAlignment(align);
 
   // Split into lines; n counts the separators plus one if text follows the
-  // last.
+  // last. Most labels are one line, written as they are.
+  const bool oneLine = text.find(kLineSeparator) == std::string::npos;
   std::vector<std::string> lines;
   std::size_t start = 0;
-  for (;;) {
+  while (!oneLine) {
     const std::size_t at = text.find(kLineSeparator, start);
     if (at == std::string::npos) {
       if (start < text.size() || lines.empty()) lines.push_back(text.substr(start));
@@ -152,7 +153,7 @@ void TCustomChartAxis::DrawAxisLabel(int x, int y, int angle, const std::string&
     lines.push_back(text.substr(start, at - start));
     start = at + 1;
   }
-  const int n = static_cast<int>(lines.size());
+  const int n = oneLine ? 1 : static_cast<int>(lines.size());
   const int L = (angle == 180 || angle == 270) ? -H : H;
   if (horizontal_) {
     if (angle == 0 && !near) {
@@ -173,11 +174,11 @@ void TCustomChartAxis::DrawAxisLabel(int x, int y, int angle, const std::string&
       x -= near ? L : Round(n * static_cast<double>(L));
     }
   }
-  for (const std::string& line : lines) {
+  auto write = [&](const std::string& line) {
     if (angle == 0) {
       y += L;
       canvas.WriteTextAtDepth(x, y, depth, line);
-      continue;
+      return;
     }
     if (angle == 90 || angle == 270) {
       x += L;
@@ -185,6 +186,11 @@ void TCustomChartAxis::DrawAxisLabel(int x, int y, int angle, const std::string&
       y += L;
     }
     canvas.WriteRotatedTextAtDepth(x, y, depth, angle, line);
+  };
+  if (oneLine) {
+    write(text);
+  } else {
+    for (const std::string& line : lines) write(line);
   }
   canvas.SetTextAlignment(ta::kLeft | ta::kTop);
 }

@@ -294,7 +294,7 @@ void TCustomChartAxis::SetRange(double a, double b) {
 
 int TCustomChartAxis::ChartDepth() const { return chart_ != nullptr ? chart_->Width3D() : 0; }
 
-int TCustomChartAxis::ValueToPixel(double value) const {
+int TCustomChartAxis::NonLinearPixel(double value) const {
   if (depth_) {
     const int depth = ChartDepth();
     if (valueSpan_ == 0) return depth / 2;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "plot/axes/axis_pixel_map.h"
 #include "plot/surface/chart_pen.h"
 #include "plot/chart/chart_font.h"
 
@@ -143,7 +145,13 @@ class TCustomChartAxis {
   void WidenRangeForMargins(int low, int high);
   /// Fixed range; automatic flags off.
   void SetRange(double a, double b);
-  int ValueToPixel(double value) const;
+  int ValueToPixel(double value) const { return IsLinear() ? LinearMap()(value) : NonLinearPixel(value); }
+  /// Neither logarithmic nor the depth axis: then LinearMap maps values as
+  /// ValueToPixel does, until the range or placement changes.
+  bool IsLinear() const { return !depth_ && !logarithmic_; }
+  TLinearPixelMap LinearMap() const {
+    return {lowValue_, valueSpan_, startPixel_, endPixel_, pixelLength_, centerPixel_, horizontal_ != inverted_};
+  }
   int ValueToPixelX(double value) const;
   int ValueToPixelY(double value) const;
   double PixelToValue(int pixel) const;
@@ -173,6 +181,7 @@ class TCustomChartAxis {
 
  private:
   double CalcDateTimeStep(int maxLabels) const;
+  int NonLinearPixel(double value) const;
   int FontHeight();
   int TickRoom() const;
   int LabelRoom();
@@ -240,6 +249,8 @@ class TCustomChartAxis {
   bool hasPrevTick_ = false;
   int prevTick_ = 0;
   int wall_ = 0;
+  // The series of the point loop, kept from paint to paint.
+  std::vector<TChartSeries*> pointLoopSeries_;
 };
 
 /// The four side axes and custom axes.

@@ -106,8 +106,20 @@ bool TCustomAxisPanel::IsBuiltInAxis(const TCustomChartAxis* axis) const {
          axis == rightAxis_.get() || axis == depthAxis_.get();
 }
 
+bool TCustomAxisPanel::ActiveSeriesUseAxis() const {
+  bool anyActive = false;
+  for (TChartSeries* s : seriesList_) {
+    if (!s->Active()) continue;
+    if (s->UseAxis()) return true;
+    anyActive = true;
+  }
+  return !anyActive;
+}
+
 bool TCustomAxisPanel::IsAxisShown(const TCustomChartAxis* axis) const {
   if (!axisVisible_ || !axis->Visible()) return false;
+  // A chart whose active series all lie beside the axes (a pie) has none.
+  if (!ActiveSeriesUseAxis()) return false;
   if (axis->IsDepth()) return View3D();
   bool anyUsesAxes = false;
   for (TChartSeries* s : seriesList_) {
@@ -115,8 +127,8 @@ bool TCustomAxisPanel::IsAxisShown(const TCustomChartAxis* axis) const {
     anyUsesAxes = true;
     if (s->UsesAxis(axis)) return true;
   }
-  // With no series on any axis every visible axis is drawn, so an empty
-  // chart still shows its frame of axes.
+  // With no active series every visible axis is drawn, so an empty chart
+  // still shows its frame of axes.
   return !anyUsesAxes;
 }
 
@@ -158,7 +170,8 @@ double TCustomAxisPanel::AxisExtreme(const TCustomChartAxis* axis, bool horizont
   bool found = false;
   double result = 0;
   for (TChartSeries* s : seriesList_) {
-    if (!s->Active() || s->PointCount() == 0) continue;
+    // A series beside the axes (a pie) asks for no range.
+    if (!s->Active() || s->PointCount() == 0 || !s->UseAxis()) continue;
     const bool uses = horizontal ? (s->HorizAxis() == aBothHorizAxis || s->GetHorizAxis() == axis)
                                  : (s->VertAxis() == aBothVertAxis || s->GetVertAxis() == axis);
     if (!uses) continue;
@@ -439,8 +452,8 @@ void TCustomAxisPanel::InternalDraw(const Rect& bounds) {
   CalcSeriesRect();
   // 8. Projection centre.
   Canvas().SetViewCenter(width3D_, bounds, ChartRect());
-  // 9. Walls.
-  DrawWalls();
+  // 9. Walls, which frame the axes: none when no series uses axes.
+  if (ActiveSeriesUseAxis()) DrawWalls();
   // 10. Axes before the series, so series cover the grid.
   if (axisVisible_) {
     if (OnBeforeDrawAxes) OnBeforeDrawAxes(*this);

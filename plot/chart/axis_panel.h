@@ -72,6 +72,9 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   void UnregisterAxis(TCustomChartAxis* axis);
   bool AxisVisible() const { return axisVisible_; }
   void SetAxisVisible(bool value);
+  /// True when some active series uses axes, or when none is active; a
+  /// chart of series beside the axes only (pies) draws no axes and walls.
+  bool ActiveSeriesUseAxis() const;
   /// Whether an axis is drawn (and takes room) in this paint.
   bool IsAxisShown(const TCustomChartAxis* axis) const;
   bool IsBuiltInAxis(const TCustomChartAxis* axis) const;

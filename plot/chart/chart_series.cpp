@@ -150,6 +150,15 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* chart) {
 
 // ---- points
 
+void TChartSeries::InsertColor(int index, Color color) {
+  // Colours are stored only up to the last point that has one of its own:
+  // a million points in the series colour cost nothing here.
+  const std::size_t i = static_cast<std::size_t>(index);
+  if (color == clAutoColor && colors_.size() <= i) return;
+  if (colors_.size() < i) colors_.resize(i, clAutoColor);
+  colors_.insert(colors_.begin() + index, color);
+}
+
 void TChartSeries::InsertLabel(int index, const std::string& label) {
   if (index > labelCount_) labelCount_ = index;
   ++labelCount_;
@@ -163,10 +172,20 @@ int TChartSeries::AddPointXY(double x, double y, const std::string& label, Color
   xValues_->SetPendingValue(x);
   yValues_->SetPendingValue(y);
   if (OnBeforeAdd && !OnBeforeAdd(*this)) return -1;
-  const int index = xValues_->InsertOrdered(x);
-  yValues_->InsertAt(index, y);
-  if (colors_.size() < static_cast<std::size_t>(index)) colors_.resize(static_cast<std::size_t>(index), clAutoColor);
-  colors_.insert(colors_.begin() + index, color);
+  // Points are kept in the order of the coordinate they run along: X, or Y
+  // for kinds whose values are horizontal.
+  int index;
+  if (ValuesAreVertical()) {
+    index = xValues_->InsertOrdered(x);
+    yValues_->InsertAt(index, y);
+  } else {
+    index = yValues_->InsertOrdered(y);
+    xValues_->InsertAt(index, x);
+  }
+  // Kinds with more coordinates staged them as pending values; in before
+  // anyone hears of the point, so every list stays aligned.
+  AddExtraValues(index);
+  InsertColor(index, color);
   InsertLabel(index, label);
   Touch();
   AddedValue(index);
@@ -239,8 +258,8 @@ void TChartSeries::SetYValueAt(int index, double value) {
 }
 
 Color TChartSeries::PointColor(int index) const {
-  if (index < 0 || index >= static_cast<int>(colors_.size())) return seriesColor_;
-  const Color stored = colors_[static_cast<std::size_t>(index)];
+  if (index < 0 || index >= PointCount()) return seriesColor_;
+  const Color stored = StoredColor(index);
   if (stored != clAutoColor) return stored;
   return colorEachPoint_ ? GetDefaultColor(index) : seriesColor_;
 }
@@ -270,11 +289,18 @@ void TChartSeries::SetPointLabel(int index, const std::string& label) {
 void TChartSeries::SwapPoints(int a, int b) {
   for (TChartValueList* list : valueLists_) list->Exchange(a, b);
   const std::size_t ia = static_cast<std::size_t>(a), ib = static_cast<std::size_t>(b);
-  if (ia < colors_.size() && ib < colors_.size()) std::swap(colors_[ia], colors_[ib]);
+  if (ia < colors_.size() || ib < colors_.size()) {
+    colors_.resize(std::max(colors_.size(), std::max(ia, ib) + 1), clAutoColor);
+    std::swap(colors_[ia], colors_[ib]);
+  }
   const std::size_t need = std::max(ia, ib) + 1;
   if (labels_.size() < need && static_cast<int>(need) <= labelCount_) labels_.resize(need);
   if (ia < labels_.size() && ib < labels_.size()) std::swap(labels_[ia], labels_[ib]);
   Touch();
+}
+
+void TChartSeries::UnregisterValueList(TChartValueList* list) {
+  valueLists_.erase(std::remove(valueLists_.begin(), valueLists_.end(), list), valueLists_.end());
 }
 
 void TChartSeries::AddExtraValues(int index) {

@@ -28,12 +28,19 @@ inline constexpr unsigned rOnModify = 2;
 inline constexpr unsigned rOnInsert = 4;
 inline constexpr unsigned rOnClear = 8;
 
-/// A calculation that rebuilds a series from its data source (the chart
-/// editors' functions). The series owns it.
+/// A calculation that rebuilds a series from its data sources (the
+/// calculated series). The series owns it and tells it who it belongs to.
 class TSeriesFunction {
  public:
   virtual ~TSeriesFunction() = default;
+  /// Replaces the series' points by the ones computed from its sources.
   virtual void Recalculate(TChartSeries& series) = 0;
+  /// The series that owns this function; null before it is set on one.
+  TChartSeries* ParentSeries() const { return parentSeries_; }
+
+ private:
+  friend class TChartSeries;
+  TChartSeries* parentSeries_ = nullptr;
 };
 
 /// The abstract unit of data of a chart: points with X, Y, an optional
@@ -133,6 +140,17 @@ class TChartSeries {
   void SetYValueAt(int index, double value);
   virtual Color PointColor(int index) const;
   void SetPointColor(int index, Color color);
+  /// False while every point is drawn in the series colour (no point has a
+  /// colour of its own and ColorEachPoint is off), so that dense drawing
+  /// need not ask point by point. A kind that overrides PointColor
+  /// overrides this too.
+  virtual bool PointColorsVary() const { return colorEachPoint_ || !colors_.empty(); }
+  /// Whether point `index` was stored with the colour clNone (a null point);
+  /// cheap enough for a pass over every point.
+  bool IsNullPoint(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < colors_.size() &&
+           colors_[static_cast<std::size_t>(index)] == clNone;
+  }
   virtual std::string PointLabel(int index) const;
   void SetPointLabel(int index, const std::string& label);
   /// Length of the label sequence (entries may be absent).
@@ -220,7 +238,8 @@ class TChartSeries {
   /// Links a source series, or unlinks all with null. ChartException for
   /// no chart, the series itself, or a dependency cycle.
   void SetDataSource(TChartSeries* source);
-  /// Adds another source (the "DataSources" list).
+  /// Adds another source (the "DataSources" list); a series with a
+  /// function recalculates. ChartException for a dependency cycle.
   void AddDataSource(TChartSeries* source);
   const std::vector<TChartSeries*>& DataSources() const { return dataSources_; }
   const std::vector<TChartSeries*>& Dependents() const { return dependents_; }
@@ -239,6 +258,9 @@ class TChartSeries {
   /// Design-time sample points; std::invalid_argument for count <= 0.
   virtual void FillSampleValues(int count);
   virtual int NumSampleValues() const { return 26; }
+  /// Readies the series to stand for its kind in the gallery: four sample
+  /// points, marks hidden, ColorEachPoint off and, unless `enabled`, silver.
+  virtual void PrepareForGallery(bool enabled);
   /// Sum of the origin values at `index` of the compatible active series
   /// before this one (or of all of them, this one included).
   virtual double SumOfOrigins(int index, bool includeSelf) const;
@@ -271,6 +293,9 @@ class TChartSeries {
   // Registration of a further value list (kinds with more coordinates).
   friend class TChartValueList;
   void RegisterValueList(TChartValueList* list) { valueLists_.push_back(list); }
+  /// A kind whose own value lists die before this base must drop them
+  /// first, or the base's destructor would clear freed lists.
+  void UnregisterValueList(TChartValueList* list);
   /// Chart-side bookkeeping without re-adding (used by the chart).
   friend class TCustomAxisPanel;
   void AddedValue(int index);
@@ -279,6 +304,11 @@ class TChartSeries {
 
  private:
   bool DependsOn(const TChartSeries* other) const;
+  // The colour stored for a point: clAutoColor when it has none of its own.
+  Color StoredColor(int index) const {
+    return static_cast<std::size_t>(index) < colors_.size() ? colors_[static_cast<std::size_t>(index)] : clAutoColor;
+  }
+  void InsertColor(int index, Color color);
 
   std::string name_;
   std::vector<TChartValueList*> valueLists_;
@@ -319,6 +349,9 @@ class TChartSeries {
   int startZ_ = 0, middleZ_ = 0, endZ_ = 0;
   unsigned revision_ = 0;
   bool destroying_ = false;
+  // Set while a function rebuilds the points: dependents hear one refresh
+  // at the end instead of every point.
+  bool recalculating_ = false;
 };
 
 /// Hit-test geometry shared by the series kinds (integer pixels).

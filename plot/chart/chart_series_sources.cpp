@@ -11,6 +11,7 @@
 #include "plot/chart/axis_panel.h"
 #include "plot/chart/chart_exceptions.h"
 #include "plot/chart/chart_series.h"
+#include "plot/series/series_marks.h"
 #include "runtime/date_time.h"
 
 namespace plot {
@@ -64,30 +65,52 @@ void TChartSeries::AddDataSource(TChartSeries* source) {
   if (source == this || source->DependsOn(this)) throw ChartException("Circular Series dependences are not allowed");
   dataSources_.push_back(source);
   source->dependents_.push_back(this);
+  // A calculation reads every source: it is due again.
+  if (function_ && parentChart_ != nullptr) parentChart_->CheckDataSource(*this);
 }
 
 void TChartSeries::SetFunction(std::unique_ptr<TSeriesFunction> function) {
   function_ = std::move(function);
+  if (function_) function_->parentSeries_ = this;
   if (parentChart_ != nullptr) parentChart_->CheckDataSource(*this);
 }
 
 void TChartSeries::NotifyDependents(TChartSeriesChange change, int index) {
-  if (dependents_.empty()) return;
+  if (dependents_.empty() || recalculating_) return;
   // A handler may unlink series; walk a copy.
   const std::vector<TChartSeries*> dependents = dependents_;
   for (TChartSeries* d : dependents) {
     const auto& sources = d->dataSources_;
     if (std::find(sources.begin(), sources.end(), this) == sources.end()) continue;
     const unsigned options = d->recalcOptions_;
+    // A calculated series cannot follow a change point by point (one
+    // source point feeds a whole period, or a point of several sources):
+    // it recalculates from all its sources.
+    const bool calculated = d->function_ != nullptr;
     switch (change) {
       case ChangeCleared:
-        if (options & rOnClear) d->ClearPoints();
+        if (!(options & rOnClear)) break;
+        if (calculated) {
+          d->RefreshFromSource(*this);
+        } else {
+          d->ClearPoints();
+        }
         break;
       case ChangeAdded:
-        if ((options & rOnInsert) && !d->function_) d->AddPointFrom(*this, index);
+        if (!(options & rOnInsert)) break;
+        if (calculated) {
+          d->RefreshFromSource(*this);
+        } else {
+          d->AddPointFrom(*this, index);
+        }
         break;
       case ChangeDeleted:
-        if ((options & rOnDelete) && !d->function_) d->DeletePoint(index);
+        if (!(options & rOnDelete)) break;
+        if (calculated) {
+          d->RefreshFromSource(*this);
+        } else {
+          d->DeletePoint(index);
+        }
         break;
       case ChangeModified:
         if (options & rOnModify) d->RefreshFromSource(*this);
@@ -103,8 +126,14 @@ int TChartSeries::CopyPointFrom(TChartSeries& source, int index) {
   const bool swap = source.ValuesAreVertical() != ValuesAreVertical();
   const double x = swap ? source.YValueAt(index) : source.XValueAt(index);
   const double y = swap ? source.XValueAt(index) : source.YValueAt(index);
-  const int at = xValues_->InsertOrdered(x);
-  yValues_->InsertAt(at, y);
+  int at;
+  if (ValuesAreVertical()) {
+    at = xValues_->InsertOrdered(x);
+    yValues_->InsertAt(at, y);
+  } else {
+    at = yValues_->InsertOrdered(y);
+    xValues_->InsertAt(at, x);
+  }
   // Extra coordinates come across by list position.
   for (std::size_t i = 2; i < valueLists_.size(); ++i) {
     const double v = i < source.valueLists_.size() ? source.valueLists_[i]->ValueAt(index) : 0.0;
@@ -115,10 +144,7 @@ int TChartSeries::CopyPointFrom(TChartSeries& source, int index) {
 
 int TChartSeries::AddPointFrom(TChartSeries& source, int index) {
   const int at = CopyPointFrom(source, index);
-  if (index < static_cast<int>(source.colors_.size())) {
-    if (colors_.size() < static_cast<std::size_t>(at)) colors_.resize(static_cast<std::size_t>(at), clAutoColor);
-    colors_.insert(colors_.begin() + at, source.colors_[static_cast<std::size_t>(index)]);
-  }
+  InsertColor(at, source.StoredColor(index));
   if (index < source.labelCount_) InsertLabel(at, source.PointLabel(index));
   Touch();
   AddedValue(at);
@@ -127,12 +153,20 @@ int TChartSeries::AddPointFrom(TChartSeries& source, int index) {
 
 void TChartSeries::RefreshFromSource(TChartSeries& source) {
   if (!IsSourceAcceptable(&source)) return;
-  ClearPoints();
   if (function_) {
-    xValues_->SetDateTime(source.XValues().DateTime());
-    yValues_->SetDateTime(source.YValues().DateTime());
-    function_->Recalculate(*this);
+    recalculating_ = true;
+    try {
+      ClearPoints();
+      xValues_->SetDateTime(source.XValues().DateTime());
+      yValues_->SetDateTime(source.YValues().DateTime());
+      function_->Recalculate(*this);
+    } catch (...) {
+      recalculating_ = false;
+      throw;
+    }
+    recalculating_ = false;
   } else {
+    ClearPoints();
     for (int i = 0; i < source.PointCount(); ++i) AddPointFrom(source, i);
   }
   NotifyDependents(ChangeRefreshed);
@@ -143,20 +177,25 @@ void TChartSeries::RefreshFromSource(TChartSeries& source) {
 void TChartSeries::FillSampleValues(int count) {
   if (count <= 0) throw std::invalid_argument("FillSampleValues NumValues must be > 0");
   ClearPoints();
+  // Values run along the vertical axis and positions along the horizontal
+  // one, or the other way round for kinds with horizontal values.
+  const bool vertical = ValuesAreVertical();
+  const TCustomChartAxis* valueAxis = vertical ? resolvedVert_ : resolvedHoriz_;
+  const TCustomChartAxis* positionAxis = vertical ? resolvedHoriz_ : resolvedVert_;
   double yMin = 0, yMax = 1000, xMin = 0, xMax = count - 1;
-  const bool datesX = xValues_->DateTime();
-  if (parentChart_ != nullptr && parentChart_->GetMaxValuesCount() > 0 && resolvedVert_ != nullptr) {
-    yMin = resolvedVert_->Minimum();
-    yMax = resolvedVert_->Maximum();
+  const bool datesX = (vertical ? xValues_ : yValues_)->DateTime();
+  if (parentChart_ != nullptr && parentChart_->GetMaxValuesCount() > 0 && valueAxis != nullptr) {
+    yMin = valueAxis->Minimum();
+    yMax = valueAxis->Maximum();
     if (yMax <= yMin) yMax = yMin + 1000;
   }
   if (datesX) {
     xMin = std::floor(static_cast<double>(std::time(nullptr)) / 86400.0) + 25569.0;
     xMax = xMin + count - 1;
-  } else if (parentChart_ != nullptr && parentChart_->GetMaxValuesCount() > 0 && resolvedHoriz_ != nullptr &&
-             resolvedHoriz_->Maximum() > resolvedHoriz_->Minimum()) {
-    xMin = resolvedHoriz_->Minimum();
-    xMax = resolvedHoriz_->Maximum();
+  } else if (parentChart_ != nullptr && parentChart_->GetMaxValuesCount() > 0 && positionAxis != nullptr &&
+             positionAxis->Maximum() > positionAxis->Minimum()) {
+    xMin = positionAxis->Minimum();
+    xMax = positionAxis->Maximum();
   }
   const bool autoRepaint = parentChart_ != nullptr && parentChart_->AutoRepaint();
   if (parentChart_ != nullptr) parentChart_->SetAutoRepaint(false);
@@ -167,11 +206,22 @@ void TChartSeries::FillSampleValues(int count) {
   double y = yMin + (yMax - yMin) / 2;
   for (int i = 0; i < count; ++i) {
     y = std::fabs(r(random) + y - d / 2);
-    AddPointXY(xMin + step * i, y);
+    if (vertical) {
+      AddPointXY(xMin + step * i, y);
+    } else {
+      AddPointXY(y, xMin + step * i);
+    }
   }
   if (parentChart_ != nullptr) parentChart_->SetAutoRepaint(autoRepaint);
   NotifyDependents(ChangeRefreshed);
   RequestRepaint();
+}
+
+void TChartSeries::PrepareForGallery(bool enabled) {
+  FillSampleValues(4);
+  Marks().SetVisible(false);
+  SetColorEachPoint(false);
+  if (!enabled) SetSeriesColor(clSilver);
 }
 
 // ---- stacking

@@ -39,6 +39,9 @@ class TChartValueList {
   double ValueAt(int index) const { return values_[static_cast<std::size_t>(index)] * multiplier_; }
   double operator[](int index) const { return ValueAt(index); }
   double LastValue() const { return ValueAt(ValueCount() - 1); }
+  /// The stored values in point order (times Multiplier they are the
+  /// values), for passes over many points.
+  const double* Data() const { return values_.data(); }
   /// Overwrites without re-ordering and tells the owner's dependents.
   void SetValueAt(int index, double value);
   /// Places the value by `Order` (compared as stored); returns its index.

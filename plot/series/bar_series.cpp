@@ -197,17 +197,31 @@ void TCustomBarSeries::CalcBarWidth() {
   if (barWidth_ > 0 && barWidth_ % 2 == 1) ++barWidth_;
 }
 
-int TCustomBarSeries::CalcXPos(int index) const {
-  int x = TChartSeries::CalcXPos(index);
+int TCustomBarSeries::BarStart(int index) const {
+  const TCustomChartAxis* axis = PositionAxis();
+  const bool vertical = ValuesAreVertical();
+  if (axis == nullptr) return 0;
+  const int centre = axis->ValueToPixel(vertical ? XValueAt(index) : YValueAt(index));
+  int shift;
   if (multiBar_ == mbSide) {
     const int k = SideBySideCount();
     const int p = SideBySidePosition();
-    x += Nearest((p - k * 0.5 - 1) * barWidth_);
+    shift = Nearest((p - k * 0.5 - 1) * barWidth_);
   } else {
-    x -= barWidth_ / 2;
+    shift = -(barWidth_ / 2);
   }
-  if (offsetPercent_ != 0) x += Nearest(offsetPercent_ * barWidth_ * 0.01);
-  return x;
+  if (offsetPercent_ != 0) shift += Nearest(offsetPercent_ * barWidth_ * 0.01);
+  // Horizontal bars follow the vertical axis upwards as vertical bars
+  // follow the horizontal one to the right.
+  return vertical ? centre + shift : centre - shift - barWidth_;
+}
+
+int TCustomBarSeries::CalcXPos(int index) const {
+  return ValuesAreVertical() ? BarStart(index) : ValuePixel(index);
+}
+
+int TCustomBarSeries::CalcYPos(int index) const {
+  return ValuesAreVertical() ? ValuePixel(index) : BarStart(index);
 }
 
 double TCustomBarSeries::PointOrigin(int index) const {
@@ -217,10 +231,11 @@ double TCustomBarSeries::PointOrigin(int index) const {
 
 double TCustomBarSeries::StackTotal(int index) const { return SumOfOrigins(index, true); }
 
-int TCustomBarSeries::CalcYPos(int index) const {
+int TCustomBarSeries::ValuePixel(int index) const {
   const TCustomChartAxis* axis = ValueAxis();
-  if (axis == nullptr || multiBar_ == mbNone || multiBar_ == mbSide) return TChartSeries::CalcYPos(index);
-  const double top = YValueAt(index) + PointOrigin(index);
+  if (axis == nullptr) return 0;
+  if (multiBar_ == mbNone || multiBar_ == mbSide) return axis->ValueToPixel(MarkValue(index));
+  const double top = MarkValue(index) + PointOrigin(index);
   if (multiBar_ == mbStacked) return axis->ValueToPixel(top);
   const double total = StackTotal(index);
   // A column that sums to nothing collapses.
@@ -236,18 +251,22 @@ int TCustomBarSeries::OriginPixel(int index) const {
       const double total = StackTotal(index);
       return total == 0 ? 0 : axis->ValueToPixel(PointOrigin(index) * 100 / total);
     }
-    default: return useYOrigin_ ? axis->ValueToPixel(yOrigin_) : axis->EndPixel();
+    default:
+      if (useYOrigin_) return axis->ValueToPixel(yOrigin_);
+      // The axis end bars stand on: the bottom, or the left for horizontal
+      // bars.
+      return ValuesAreVertical() ? axis->EndPixel() : axis->StartPixel();
   }
 }
 
-double TCustomBarSeries::MaxYValue() const {
+double TCustomBarSeries::ValueHighest() const {
   double result;
   if (multiBar_ == mbStacked100) {
     result = 100;
   } else {
-    result = TChartSeries::MaxYValue();
+    result = MandatoryValueList().HighestValue();
     if (multiBar_ == mbStacked) {
-      for (int i = 0; i < PointCount(); ++i) result = std::max(result, YValueAt(i) + PointOrigin(i));
+      for (int i = 0; i < PointCount(); ++i) result = std::max(result, MarkValue(i) + PointOrigin(i));
     }
   }
   // Bars standing on the origin keep it inside the axis range.
@@ -255,35 +274,85 @@ double TCustomBarSeries::MaxYValue() const {
   return result;
 }
 
-double TCustomBarSeries::MinYValue() const {
+double TCustomBarSeries::ValueLowest() const {
   if (multiBar_ == mbStacked100) return 0;
-  if (!useYOrigin_) return TChartSeries::MinYValue();
-  return std::min(TChartSeries::MinYValue(), yOrigin_);
+  const double lowest = MandatoryValueList().LowestValue();
+  if (!useYOrigin_) return lowest;
+  return std::min(lowest, yOrigin_);
 }
 
-void TCustomBarSeries::HorizMargins(int& left, int& right) {
-  TChartSeries::HorizMargins(left, right);
+double TCustomBarSeries::MaxYValue() const {
+  return ValuesAreVertical() ? ValueHighest() : TChartSeries::MaxYValue();
+}
+
+double TCustomBarSeries::MinYValue() const {
+  return ValuesAreVertical() ? ValueLowest() : TChartSeries::MinYValue();
+}
+
+double TCustomBarSeries::MaxXValue() const {
+  return ValuesAreVertical() ? TChartSeries::MaxXValue() : ValueHighest();
+}
+
+double TCustomBarSeries::MinXValue() const {
+  return ValuesAreVertical() ? TChartSeries::MinXValue() : ValueLowest();
+}
+
+void TCustomBarSeries::PositionMargins(int& low, int& high) {
   CalcBarWidth();
   const int k = multiBar_ == mbSide ? SideBySideCount() : 1;
   const int grow = sideMargins_ ? k * barWidth_ : k * barWidth_ / 2;
-  left += grow;
-  right += grow;
+  low += grow;
+  high += grow;
 }
 
-void TCustomBarSeries::VertMargins(int& top, int& bottom) {
-  TChartSeries::VertMargins(top, bottom);
+void TCustomBarSeries::ValueMargins(int& low, int& high) {
   TCustomAxisPanel* chart = ParentChart();
   if (chart == nullptr || PointCount() == 0 || !Marks().Visible()) return;
   chart->AssignFont(Marks().Font());
-  int m = chart->Canvas().MeasureFontHeight() + Marks().ArrowLength();
+  TPlotCanvas3D& canvas = chart->Canvas();
+  const bool vertical = ValuesAreVertical();
+  // Marks stand above vertical bars and beside horizontal ones: room for
+  // their height, or for the widest of them.
+  int m = Marks().ArrowLength();
+  if (vertical) {
+    m += canvas.MeasureFontHeight();
+  } else {
+    int widest = 0;
+    for (int i = 0; i < PointCount(); ++i) {
+      int lines = 1;
+      widest = std::max(widest, chart->MultiLineTextWidth(MarkText(i), lines));
+    }
+    m += widest + canvas.MeasureTextWidth("W");
+  }
   if (Marks().Frame().Visible()) m += 2 * Marks().Frame().Width();
   if (m <= 0) return;
   const TCustomChartAxis* axis = ValueAxis();
   const bool inverted = axis != nullptr && axis->Inverted();
   const TChartValueList& values = MandatoryValueList();
-  // Room for the marks beyond the bars' far ends.
-  if (useYOrigin_ && values.LowestValue() < yOrigin_) (inverted ? top : bottom) += m + 1;
-  if (!useYOrigin_ || values.HighestValue() > yOrigin_) (inverted ? bottom : top) += m + 1;
+  // On a vertical axis low values lie at the high-pixel end (the bottom);
+  // on a horizontal one at the low-pixel end (the left).
+  int& belowOrigin = (vertical != inverted) ? high : low;
+  int& aboveOrigin = (vertical != inverted) ? low : high;
+  if (useYOrigin_ && values.LowestValue() < yOrigin_) belowOrigin += m + 1;
+  if (!useYOrigin_ || values.HighestValue() > yOrigin_) aboveOrigin += m + 1;
+}
+
+void TCustomBarSeries::HorizMargins(int& left, int& right) {
+  TChartSeries::HorizMargins(left, right);
+  if (ValuesAreVertical()) {
+    PositionMargins(left, right);
+  } else {
+    ValueMargins(left, right);
+  }
+}
+
+void TCustomBarSeries::VertMargins(int& top, int& bottom) {
+  TChartSeries::VertMargins(top, bottom);
+  if (ValuesAreVertical()) {
+    ValueMargins(top, bottom);
+  } else {
+    PositionMargins(top, bottom);
+  }
 }
 
 bool TCustomBarSeries::DrawValuesForward() const {

@@ -64,8 +64,14 @@ class TCustomBarSeries : public TChartSeries {
   virtual void Assign(const TChartSeries& source);
 
   // ---- chart interface
+  /// Vertical bars: the bar's left edge; horizontal bars: the pixel of its
+  /// value end.
   int CalcXPos(int index) const override;
+  /// Vertical bars: the pixel of the bar's value end; horizontal bars: its
+  /// top edge.
   int CalcYPos(int index) const override;
+  double MaxXValue() const override;
+  double MinXValue() const override;
   double MaxYValue() const override;
   double MinYValue() const override;
   void HorizMargins(int& left, int& right) override;
@@ -84,8 +90,13 @@ class TCustomBarSeries : public TChartSeries {
   /// The value bar `index` starts from (the sum of the earlier stacked
   /// series, or YOrigin).
   double PointOrigin(int index) const;
-  /// The pixel bar `index` starts from.
+  /// The pixel bar `index` starts from, along the value axis.
   int OriginPixel(int index) const;
+  /// Where bar `index` begins across its width: the left edge of a
+  /// vertical bar, the top edge of a horizontal one.
+  int BarStart(int index) const;
+  /// The pixel of bar `index`'s value end, stacked when stacking.
+  int ValuePixel(int index) const;
   /// The stacking total at `index`, this series included.
   double StackTotal(int index) const;
 
@@ -99,9 +110,20 @@ class TCustomBarSeries : public TChartSeries {
   /// inactive), and this series' 1-based place among them.
   int SideBySideCount() const;
   int SideBySidePosition() const;
+  /// The highest and lowest value the bars reach along the value axis.
+  double ValueHighest() const;
+  double ValueLowest() const;
+  /// Pixel margins beside the bars across their width (position) and
+  /// beyond their ends for the marks (value).
+  void PositionMargins(int& low, int& high);
+  void ValueMargins(int& low, int& high);
 
  private:
-  void DrawBar(int left, int top, int right, int bottom, Color color, TBarStyle style);
+  // A bar BarWidth wide from `barStart` (its left, or top when horizontal)
+  // and from `origin` to `valueEnd` along the values; horizontal bars go
+  // on to DrawHorizontalBar with their rectangle.
+  void DrawBar(int barStart, int valueEnd, int origin, Color color, TBarStyle style);
+  void DrawHorizontalBar(int left, int top, int right, int bottom, bool growsRight, Color color, TBarStyle style);
   void BarRectangle(int left, int top, int right, int bottom);
   template <typename F>
   void ForEachSameKind(F&& f) const;

@@ -14,13 +14,12 @@ namespace plot {
 void TCustomBarSeries::DrawValue(int index) {
   const Color color = PointColor(index);
   if (color == clNone) return;
-  const int left = CalcXPos(index);
   TBarStyle style = barStyle_;
   if (OnGetBarStyle) OnGetBarStyle(*this, index, style);
-  DrawBar(left, CalcYPos(index), left + barWidth_, OriginPixel(index), color, style);
+  DrawBar(BarStart(index), ValuePixel(index), OriginPixel(index), color, style);
 }
 
-void TCustomBarSeries::DrawBar(int left, int top, int right, int bottom, Color color, TBarStyle style) {
+void TCustomBarSeries::DrawBar(int barStart, int valueEnd, int origin, Color color, TBarStyle style) {
   TCustomAxisPanel& chart = *ParentChart();
   TPlotCanvas3D& canvas = chart.Canvas();
   canvas.ApplyChartPen(*barPen_);
@@ -30,6 +29,12 @@ void TCustomBarSeries::DrawBar(int left, int top, int right, int bottom, Color c
     const Color background = barBrush_.Color() == clAutoColor ? chart.Color() : barBrush_.Color();
     chart.SetBrushCanvas(color, barBrush_.Style(), background);
   }
+  if (!ValuesAreVertical()) {
+    DrawHorizontalBar(std::min(valueEnd, origin), barStart, std::max(valueEnd, origin), barStart + barWidth_,
+                      valueEnd >= origin, color, style);
+    return;
+  }
+  const int left = barStart, right = barStart + barWidth_, top = valueEnd, bottom = origin;
   const bool is3D = chart.View3D();
   const int start = std::min(top, bottom), end = std::max(top, bottom);
   const int centre = (left + right) / 2;
@@ -131,17 +136,28 @@ int TCustomBarSeries::ClickedPoint(int x, int y) {
   const int first = FirstVisibleIndex(), last = LastVisibleIndex();
   if (first < 0) return -1;
   const Point p{x, y};
+  const bool vertical = ValuesAreVertical();
+  // Across the bar and along its value, in pixels.
+  const int across = vertical ? x : y, along = vertical ? y : x;
   for (int t = first; t <= last && t < PointCount(); ++t) {
-    const int left = CalcXPos(t), right = left + barWidth_;
-    if (x < left || x > right) continue;
-    const int top = CalcYPos(t), origin = OriginPixel(t);
-    const int lower = std::max(top, origin), upper = std::min(top, origin);
+    const int start = BarStart(t), end = start + barWidth_;
+    if (across < start || across > end) continue;
+    const int value = ValuePixel(t), origin = OriginPixel(t);
+    const int high = std::max(value, origin), low = std::min(value, origin);
     bool hit;
     switch (barStyle_) {
-      case bsPyramid: hit = hit_test::PointInVerticalTriangle(p, left, right, lower, upper); break;
-      case bsInvPyramid: hit = hit_test::PointInVerticalTriangle(p, left, right, upper, lower); break;
-      case bsEllipse: hit = hit_test::PointInEllipse(p, {left, upper, right, lower}); break;
-      default: hit = y >= upper && y <= lower; break;
+      case bsPyramid:
+        hit = vertical ? hit_test::PointInVerticalTriangle(p, start, end, high, low)
+                       : hit_test::PointInHorizontalTriangle(p, start, end, high, low);
+        break;
+      case bsInvPyramid:
+        hit = vertical ? hit_test::PointInVerticalTriangle(p, start, end, low, high)
+                       : hit_test::PointInHorizontalTriangle(p, start, end, low, high);
+        break;
+      case bsEllipse:
+        hit = hit_test::PointInEllipse(p, vertical ? Rect{start, low, end, high} : Rect{low, start, high, end});
+        break;
+      default: hit = along >= low && along <= high; break;
     }
     if (hit) return t;
   }
@@ -151,6 +167,16 @@ int TCustomBarSeries::ClickedPoint(int x, int y) {
 void TCustomBarSeries::DrawMark(int index, const std::string& text, TSeriesMarkPosition& position) {
   const int h = barWidth_ / 2;
   int a = Marks().ArrowLength();
+  if (!ValuesAreVertical()) {
+    // Beside the bar's end, on the side it grows to, centred on the bar.
+    const bool growsLeft = OriginPixel(index) > position.ArrowStart.x;
+    position.ArrowStart.y += h;
+    position.ArrowEnd = {position.ArrowStart.x + (growsLeft ? -a : a), position.ArrowStart.y};
+    position.BoxLeftTop = {growsLeft ? position.ArrowEnd.x - position.Width : position.ArrowEnd.x,
+                           position.ArrowStart.y - position.Height / 2};
+    Marks().DrawMarkAt(index, PointColor(index), position, text);
+    return;
+  }
   // A bar growing downwards gets its mark below it.
   if (OriginPixel(index) < position.ArrowStart.y) a = -a - position.Height;
   position.BoxLeftTop.x += h;
@@ -160,7 +186,6 @@ void TCustomBarSeries::DrawMark(int index, const std::string& text, TSeriesMarkP
   position.ArrowEnd.y -= a;
   Marks().DrawMarkAt(index, PointColor(index), position, text);
 }
-
 
 void TCustomBarSeries::PrepareLegendCanvas(int /*index*/, Color& background, platform::BrushStyle& style) {
   TCustomAxisPanel* chart = ParentChart();

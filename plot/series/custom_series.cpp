@@ -198,7 +198,9 @@ void TCustomSeries::DrawSegmentTo(const DrawnPoint& p, bool isLast, bool withMar
     } else if (!drawArea_ && connectPoints_) {
       DrawFlatLine(p);
     }
-    // The area fill itself belongs to the area kind.
+    if (drawArea_) {
+      FillAreaSegment({previous_.x, previous_.y}, {p.x, p.y}, previousOrigin_, OriginPixel(p.index), p.color, isLast);
+    }
   }
   if (!withMarkers || !pointer_->Visible()) return;
   // Markers go on top of the segments that touch them.

@@ -72,6 +72,16 @@ class TCustomSeries : public TChartSeries {
   std::function<void(TCustomSeries& sender, int valueIndex, int x, int y)> OnClickPointer;
   std::function<TSeriesPointerStyle(TCustomSeries& sender, int valueIndex)> OnGetPointerStyle;
 
+ protected:
+  /// With DrawArea: fills below the segment from `from` to `to` down to the
+  /// origin pixels, in the colour of the segment's end point. Line and
+  /// point series never set DrawArea; the area kind fills.
+  virtual void FillAreaSegment(Point /*from*/, Point /*to*/, int /*fromOrigin*/, int /*toOrigin*/, Color /*color*/,
+                               bool /*isLast*/) {}
+  /// The area colour of a point: its own with ColorEachPoint or an
+  /// automatic AreaColor, else AreaColor.
+  Color AreaColorFor(Color pointColor) const;
+
  private:
   // One drawn point: pixel position, colour and value index.
   struct DrawnPoint {
@@ -92,7 +102,6 @@ class TCustomSeries : public TChartSeries {
   // The whole visible range of a dense line, reduced per pixel column.
   bool DrawThinned();
   bool CanThin() const;
-  Color AreaColorFor(Color pointColor) const;
   // Width and height of one series' step in depth on screen.
   void SeriesOffset3D(int& dx, int& dy) const;
   bool Is3D() const;
@@ -118,6 +127,8 @@ class TCustomSeries : public TChartSeries {
   double darkSlope_ = 1.0;
   // Reused by the thinning pass.
   std::vector<DrawnPoint> reduced_;
+  // The column fills of a dense line, kept from paint to paint.
+  std::vector<platform::ColumnSpan> columns_;
 };
 
 }  // namespace plot

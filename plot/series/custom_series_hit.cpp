@@ -2,6 +2,7 @@
 // assignment.
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "plot/axes/chart_axis.h"
 #include "plot/surface/plot_canvas_3d.h"
@@ -44,10 +45,12 @@ int TCustomSeries::ClickedPoint(int x, int y) {
   const bool is3D = Is3D();
   int dx = 0, dy = 0;
   SeriesOffset3D(dx, dy);
-  const int origin = OriginPixel(first);
   Point before;
+  int beforeOrigin = 0;
   for (int t = first; t <= last && t < PointCount(); ++t) {
     const Point at{CalcXPos(t), CalcYPos(t)};
+    // Stacked areas stand on a different origin at every point.
+    const int atOrigin = drawArea_ ? OriginPixel(t) : 0;
     if (pointer_->Visible() && std::abs(at.x - x) < pointer_->HorizSize() && std::abs(at.y - y) < pointer_->VertSize()) {
       if (OnClickPointer) OnClickPointer(*this, t, x, y);
       return t;
@@ -67,11 +70,18 @@ int TCustomSeries::ClickedPoint(int x, int y) {
         hit = hit_test::PointInLine(p, before, at);
       }
       if (!hit && drawArea_) {
-        hit = hit_test::PointInPolygon(p, {before, at, {at.x, origin}, {before.x, origin}});
+        // The filled area under the segment, with its steps when stairs.
+        std::vector<Point> area{before};
+        if (stairs_) area.push_back(invertedStairs_ ? Point{before.x, at.y} : Point{at.x, before.y});
+        area.insert(area.end(), {at, {at.x, atOrigin}});
+        if (stairs_) area.push_back(invertedStairs_ ? Point{before.x, atOrigin} : Point{at.x, beforeOrigin});
+        area.push_back({before.x, beforeOrigin});
+        hit = hit_test::PointInPolygon(p, area);
       }
       if (hit) return t - 1;
     }
     before = at;
+    beforeOrigin = atOrigin;
   }
   return -1;
 }

@@ -8,6 +8,9 @@
 // same; the cost follows the pixel columns.
 #include <algorithm>
 #include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "plot/axes/chart_axis.h"
 #include "plot/surface/plot_canvas_3d.h"
@@ -23,42 +26,6 @@ constexpr int kMaxPixel = 32766;
 constexpr int kThinningRatio = 4;
 
 bool InRange(int v) { return v >= -kMaxPixel && v <= kMaxPixel; }
-
-// The vertical axis's linear value-to-pixel mapping, inlined for the
-// per-point pass: the same arithmetic and the same rounding (halves to
-// even) as the axis, without a call per point.
-class LinearMap {
- public:
-  explicit LinearMap(const TCustomChartAxis& axis)
-      : low_(axis.LowValue()),
-        span_(axis.ValueSpan()),
-        start_(axis.StartPixel()),
-        end_(axis.EndPixel()),
-        length_(axis.PixelLength()),
-        center_(axis.CenterPixel()),
-        fromStart_(axis.IsHorizontal() != axis.Inverted()) {}
-  int operator()(double value) const {
-    if (span_ == 0) return center_;
-    const double t = (value - low_) * length_ / span_;
-    if (!(std::fabs(t) < 2147483647.0)) return center_;
-    const int r = RoundHalfEven(t);
-    return fromStart_ ? start_ + r : end_ - r;
-  }
-
- private:
-  // Branch-free: the fraction of the values of one column is random, and a
-  // mispredicted branch per point would cost more than the arithmetic.
-  static int RoundHalfEven(double v) {
-    long long i = static_cast<long long>(v);
-    i -= static_cast<long long>(static_cast<double>(i) > v);  // floor
-    const double d = v - static_cast<double>(i);
-    i += static_cast<long long>(d > 0.5) | (static_cast<long long>(d == 0.5) & (i & 1));
-    return static_cast<int>(i);
-  }
-  double low_, span_;
-  int start_, end_, length_, center_;
-  bool fromStart_;
-};
 
 // The pixels a run covers: the union of its segments, each from its start
 // pixel up to (not including) its end pixel. Always one interval.
@@ -77,6 +44,48 @@ struct Coverage {
     }
   }
 };
+
+// The lowest and highest of v[0 .. n - 1] (v[0] alone when n is 0), compared
+// as the point-by-point pass compares: a value replaces the extreme only
+// when strictly beyond it, so a NaN counts only as the first value. Several
+// lanes keep the comparisons independent; the SSE2 minimum and maximum
+// compare exactly so.
+void ColumnExtremes(const double* v, int n, double& low, double& high) {
+  double lo[4] = {v[0], v[0], v[0], v[0]};
+  double hi[4] = {v[0], v[0], v[0], v[0]};
+  int k = 1;
+#if defined(__SSE2__)
+  __m128d lo0 = _mm_set1_pd(v[0]), lo1 = lo0, hi0 = lo0, hi1 = lo0;
+  for (; k + 4 <= n; k += 4) {
+    const __m128d a = _mm_loadu_pd(v + k), b = _mm_loadu_pd(v + k + 2);
+    lo0 = _mm_min_pd(a, lo0);  // a < lo ? a : lo
+    lo1 = _mm_min_pd(b, lo1);
+    hi0 = _mm_max_pd(a, hi0);  // a > hi ? a : hi
+    hi1 = _mm_max_pd(b, hi1);
+  }
+  _mm_storeu_pd(lo, lo0);
+  _mm_storeu_pd(lo + 2, lo1);
+  _mm_storeu_pd(hi, hi0);
+  _mm_storeu_pd(hi + 2, hi1);
+#else
+  for (; k + 4 <= n; k += 4) {
+    for (int j = 0; j < 4; ++j) {
+      lo[j] = v[k + j] < lo[j] ? v[k + j] : lo[j];
+      hi[j] = v[k + j] > hi[j] ? v[k + j] : hi[j];
+    }
+  }
+#endif
+  for (; k < n; ++k) {
+    lo[0] = v[k] < lo[0] ? v[k] : lo[0];
+    hi[0] = v[k] > hi[0] ? v[k] : hi[0];
+  }
+  low = lo[0];
+  high = hi[0];
+  for (int j = 1; j < 4; ++j) {
+    low = lo[j] < low ? lo[j] : low;
+    high = hi[j] > high ? hi[j] : high;
+  }
+}
 
 }  // namespace
 
@@ -113,39 +122,62 @@ bool TCustomSeries::DrawThinned() {
                          !canvas.Ref().GetMapping().anisotropic;
 
   const TChartValueList& xs = XValues();
+  // Pixels of points, through the axes' mappings held for the whole pass
+  // rather than asked for point by point; logarithmic axes keep their own.
+  const TCustomChartAxis& horiz = *GetHorizAxis();
+  const TLinearPixelMap linearX = horiz.LinearMap();
+  const bool inlineX = horiz.IsLinear();
+  auto pixelX = [&](int k) { return inlineX ? linearX(xs.ValueAt(k)) : CalcXPos(k); };
   // Pixel columns are contiguous runs of indices while X ascends, so a
-  // column's end can be found by galloping and bisection.
+  // column's end can be found by galloping and bisection. Columns of evenly
+  // spaced points hold about as many points as the one before: that guess,
+  // checked and corrected nearby, keeps the search among points that are
+  // read next anyway instead of jumping about a long list.
   const bool sorted = xs.KnownAscending() && xs.Multiplier() > 0;
+  int expected = 1;
   auto columnEnd = [&](int start, int x) {
     if (!sorted) {
       int end = start;
-      while (end < last && CalcXPos(end + 1) == x) ++end;
+      while (end < last && pixelX(end + 1) == x) ++end;
       return end;
     }
-    int lo = start, step = 1;
-    int hi = start + step;
-    while (hi <= last && CalcXPos(hi) == x) {
-      lo = hi;
-      step *= 2;
-      hi = start + step;
+    int lo = start;
+    int hi = last + 1;  // past the end, or a point of another column
+    const int guess = std::min(last, start + expected - 1);
+    if (guess > start) {
+      if (pixelX(guess) == x) {
+        lo = guess;
+      } else if (pixelX(guess - 1) == x) {
+        lo = guess - 1;
+        hi = guess;
+      } else {
+        hi = guess - 1;
+      }
     }
-    hi = std::min(hi, last + 1);
-    // CalcXPos(lo) == x, and hi is past the end or already another column.
+    if (hi == last + 1) {
+      int step = 1;
+      while (lo + step <= last && pixelX(lo + step) == x) {
+        lo += step;
+        step *= 2;
+      }
+      hi = std::min(lo + step, last + 1);
+    }
+    // pixelX(lo) == x, and hi is past the end or already another column.
     while (hi - lo > 1) {
       const int mid = lo + (hi - lo) / 2;
-      if (CalcXPos(mid) == x) {
+      if (pixelX(mid) == x) {
         lo = mid;
       } else {
         hi = mid;
       }
     }
+    expected = lo - start + 1;
     return lo;
   };
 
-  // Logarithmic axes keep the axis's own mapping.
   const TCustomChartAxis& vert = *GetVertAxis();
-  const LinearMap linear(vert);
-  const bool inlineMap = !vert.Logarithmic();
+  const TLinearPixelMap linear = vert.LinearMap();
+  const bool inlineMap = vert.IsLinear();
   const TChartValueList& ys = YValues();
   auto pixelY = [&](int k) { return inlineMap ? linear(ys.ValueAt(k)) : CalcYPos(k); };
 
@@ -162,8 +194,19 @@ bool TCustomSeries::DrawThinned() {
   };
 
   auto pixelOf = [&](double value) { return inlineMap ? linear(value) : vert.ValueToPixel(value); };
+  // Every point in the series colour: a column is one run, and only its
+  // extremes count. The column fills then wait until the end and go out in
+  // one call; all the pixels drawn here have that one colour, so the order
+  // does not matter.
+  const bool uniform = fillSpans && !PointColorsVary();
+  const Color seriesColor = PointColor(first);
+  columns_.clear();
   auto fillSpan = [&](int x, int low, int high, Color color) {
     if (color == clNone || low > high) return;
+    if (uniform) {
+      columns_.push_back({x, low, high + 1});
+      return;
+    }
     canvas.Brush().style = platform::BrushStyle::Solid;
     canvas.Brush().bitmap.reset();
     canvas.Brush().color = color;
@@ -230,7 +273,9 @@ bool TCustomSeries::DrawThinned() {
   };
   auto drawValueRun = [&](const ValueRun& r, int x) {
     const int yLow = pixelOf(r.low), yHigh = pixelOf(r.high);
-    if (!InRange(yLow) || !InRange(yHigh)) {
+    // Values put at the centre for lying far out break the order the
+    // extremes rely on: such columns go point by point.
+    if (!InRange(yLow) || !InRange(yHigh) || (inlineMap && (linear.Saturates(r.low) || linear.Saturates(r.high)))) {
       gatherPixels(r.from, r.to, x);
       return;
     }
@@ -280,11 +325,22 @@ bool TCustomSeries::DrawThinned() {
     AdvanceTo({x, yLast, r.color, r.to}, origin);
   };
 
+  const double* values = ys.Multiplier() == 1.0 ? ys.Data() : nullptr;
   int i = first + 1;
   while (i <= last) {
-    const int x = CalcXPos(i);
+    const int x = pixelX(i);
     const int end = columnEnd(i, x);
-    if (InRange(x)) {
+    if (InRange(x) && uniform && values != nullptr) {
+      ValueRun r;
+      r.from = r.lowest = r.highest = i;
+      r.to = end;
+      r.color = seriesColor;
+      ColumnExtremes(values + i, end - i, r.lowBefore, r.highBefore);
+      const double lastValue = values[end];
+      r.low = end > i && lastValue < r.lowBefore ? lastValue : r.lowBefore;
+      r.high = end > i && lastValue > r.highBefore ? lastValue : r.highBefore;
+      drawValueRun(r, x);
+    } else if (InRange(x)) {
       for (int k = i; k <= end;) {
         ValueRun r;
         r.from = r.to = r.lowest = r.highest = k;
@@ -311,6 +367,12 @@ bool TCustomSeries::DrawThinned() {
       }
     }
     i = end + 1;
+  }
+  if (!columns_.empty()) {
+    canvas.Brush().style = platform::BrushStyle::Solid;
+    canvas.Brush().bitmap.reset();
+    canvas.Brush().color = seriesColor;
+    canvas.FillColumns(columns_);
   }
   return true;
 }

@@ -87,6 +87,8 @@ class TPlotCanvas {
   virtual void DrawRectangleRect(const Rect& rect) = 0;
   virtual void DrawVerticalLine(int x, int top, int bottom) = 0;
   virtual void ClearRectangle(const Rect& rect) = 0;
+  /// FillRectangle of each one-pixel-wide column, in one call.
+  void FillColumns(std::span<const platform::ColumnSpan> columns) { Ref().FillColumns(columns); }
   /// Colour strips from `first` to `second`; at most 256 steps.
   virtual void FillGradient(const Rect& rect, Color first, TGradientDirection direction, Color second) = 0;
   virtual void MarkBufferDirty() = 0;

@@ -211,3 +211,91 @@ TEST_F(CliExport, AnAllZeroStoreStillLabelsItsTemperatureAxis) {
 }
 
 }  // namespace
+
+namespace {
+
+// A template changes the exported picture where it says and nowhere else:
+// the title band and the line's colour; a refused one writes nothing.
+TEST_F(CliExport, ATemplateChangesOnlyWhatItSays) {
+  const std::string look = (dir / "look.json").string();
+  {
+    std::ofstream file(look);
+    file << R"({"chart": "temperature", "title": "Cold room 4", "series": [{"color": "#0000FF"}]})";
+  }
+  const QImage plain = Export("temperature", "png", "export_plain.png", {"--size", "640x480"});
+  const QImage styled = Export("temperature", "png", "export_template.png", {"--size", "640x480", "--template", look});
+  ASSERT_EQ(plain.size(), styled.size());
+  const int axisRow = AxisRow(plain);
+  int titleChanges = 0, recoloured = 0, elsewhere = 0, blue = 0;
+  for (int y = 0; y < plain.height(); ++y) {
+    for (int x = 0; x < plain.width(); ++x) {
+      const QRgb a = plain.pixel(x, y), b = styled.pixel(x, y);
+      blue += qBlue(b) > 180 && qRed(b) < 90 && qGreen(b) < 90;
+      if (a == b) continue;
+      if (y < 34) ++titleChanges;  // the title band, above the plotting area
+      else if (Red(a) && qBlue(b) > 180 && qRed(b) < 90) ++recoloured;
+      else ++elsewhere;
+    }
+  }
+  EXPECT_GT(titleChanges, 20);
+  EXPECT_GT(recoloured, 300);
+  EXPECT_EQ(elsewhere, 0);
+  EXPECT_GT(blue, 300);
+  EXPECT_EQ(AxisRow(styled), axisRow);
+
+  // Refused templates: exit 2, the reason names the file and what is wrong,
+  // and no picture is written.
+  struct Bad {
+    const char* text;
+    const char* words;
+  };
+  for (const Bad& bad : {Bad{R"({"title": "x", "colour": "red"})", "look.json, line 1: unknown key \"colour\""},
+                         Bad{R"({"chart": "histogram"})", "a template of the histogram chart"},
+                         Bad{"{\"title\": ", "look.json, line 1, column"}}) {
+    {
+      std::ofstream file(look, std::ios::trunc);
+      file << bad.text;
+    }
+    const fs::path png = dir / "refused.png";
+    CliRun run = RunCli({"open", (dir / "Data1.dat").string(), "export", "--chart", "temperature", "--png",
+                         png.string(), "--template", look});
+    EXPECT_EQ(run.status, 2) << bad.text;
+    EXPECT_NE(run.err.find(bad.words), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(png));
+  }
+  CliRun twice = RunCli({"open", (dir / "Data1.dat").string(), "export", "--chart", "temperature", "--png",
+                         (dir / "twice.png").string(), "--template", look, "--template", look});
+  EXPECT_EQ(twice.status, 2);
+  EXPECT_NE(twice.err.find("--template is given twice"), std::string::npos) << twice.err;
+  CliRun missing = RunCli({"open", (dir / "Data1.dat").string(), "print", "--pdf", (dir / "p.pdf").string(),
+                           "--template", (dir / "none.json").string()});
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("none.json: File not found"), std::string::npos) << missing.err;
+  EXPECT_FALSE(fs::exists(dir / "p.pdf"));
+}
+
+// Print takes the template too: the page's line comes out blue.
+TEST_F(CliExport, PrintAppliesTheTemplate) {
+  const std::string look = (dir / "look.json").string();
+  {
+    std::ofstream file(look);
+    file << R"({"series": [{"color": "#0000FF", "lineWidth": 3}]})";
+  }
+  const fs::path pdf = out / "print_template.pdf";
+  CliRun run = RunCli({"open", (dir / "Data1.dat").string(), "print", "--template", look, "--pdf", pdf.string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(std::system(("pdftoppm -r 50 -png -singlefile '" + pdf.string() + "' '" + pdf.string() + "'").c_str()), 0);
+  const QImage page = QImage(QString::fromStdString(pdf.string() + ".png")).convertToFormat(QImage::Format_RGB32);
+  int blue = 0, red = 0;
+  for (int y = 0; y < page.height(); ++y) {
+    for (int x = 0; x < page.width(); ++x) {
+      const QRgb c = page.pixel(x, y);
+      blue += qBlue(c) > 180 && qRed(c) < 90 && qGreen(c) < 90;
+      red += Red(c);
+    }
+  }
+  EXPECT_GT(blue, 50);
+  EXPECT_EQ(red, 0);
+}
+
+}  // namespace

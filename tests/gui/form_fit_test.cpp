@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -30,7 +31,16 @@
 #include "app/gui/trecent_downloads.h"
 #include "app/gui/tsettings.h"
 #include "app/gui/window_font.h"
+#include "platform/qt_widgets/chart_editor.h"
+#include "platform/qt_widgets/chart_export_dialog.h"
+#include "platform/qt_widgets/chart_pen_dialogs.h"
 #include "platform/qt_widgets/chart_preview.h"
+#include "platform/qt_widgets/series_gallery.h"
+#include "plot/chart/chart.h"
+#include "plot/series/extended_series_kinds.h"
+#include "plot/series/standard_series_kinds.h"
+#include "plot/series/bar_series.h"
+#include "plot/series/line_series.h"
 #include "tests/gui/gui_test_support.h"
 #include "tests/support/support_fake_device_tree.h"
 #include "tests/support/support_fake_printer.h"
@@ -57,7 +67,7 @@ int EditTextWidth(const QLineEdit* edit) {
 // list's viewport).
 bool IsComposite(const QWidget* w) {
   return qobject_cast<const QAbstractSpinBox*>(w) != nullptr || qobject_cast<const QComboBox*>(w) != nullptr ||
-         qobject_cast<const QAbstractScrollArea*>(w) != nullptr;
+         qobject_cast<const QAbstractScrollArea*>(w) != nullptr || qobject_cast<const QTabWidget*>(w) != nullptr;
 }
 
 void CheckSizes(const QWidget* w, std::vector<std::string>& faults) {
@@ -111,6 +121,11 @@ void CheckContainer(const QWidget* parent, std::vector<std::string>& faults, int
       }
     }
     if (!IsComposite(w)) CheckContainer(w, faults, controls);
+    // A tab widget's frame and bar overlap by design: its shown page is
+    // what holds controls.
+    if (auto* tabs = qobject_cast<const QTabWidget*>(w); tabs != nullptr && tabs->currentWidget() != nullptr) {
+      CheckContainer(tabs->currentWidget(), faults, controls);
+    }
   }
 }
 
@@ -181,6 +196,43 @@ TEST_F(FormFit, ExportDialogs) {
   });
   chart.Execute(10000, 10000);  // the widest size text it can show
   EXPECT_TRUE(shown);
+}
+
+TEST_F(FormFit, ChartEditorAndItsDialogs) {
+  plot::RegisterStandardSeriesKinds();
+  plot::RegisterExtendedSeriesKinds();
+  plot::TChart chart;
+  plot::TLineSeries line;
+  line.SetParentChart(&chart);
+  line.SetTitle("Cold room 3 - freezer unit north");
+  platform::TChartEditor editor;
+  editor.OnSaveTemplate = [] {};
+  editor.OnLoadTemplate = [] {};
+  editor.Edit(chart);
+  editor.show();
+  const char* pages[] = {"series", "chart", "axes", "legend", "walls"};
+  for (int i = 0; i < editor.Pages()->count(); ++i) {
+    editor.Pages()->setCurrentIndex(i);
+    CheckAndShoot(editor, std::string("editor_") + pages[i]);
+  }
+  // The longest message beside a field.
+  editor.Pages()->setCurrentIndex(2);
+  editor.AxisLabelsAngle()->setText("361");
+  emit editor.AxisLabelsAngle()->editingFinished();
+  CheckAndShoot(editor, "editor_axes_error");
+  editor.reject();
+  editor.Gallery().Populate();
+  editor.Gallery().show();
+  CheckAndShoot(editor.Gallery(), "gallery");
+  editor.PenDialog().show();
+  CheckAndShoot(editor.PenDialog(), "pen");
+  editor.BrushDialog().show();
+  CheckAndShoot(editor.BrushDialog(), "brush");
+  editor.ExportDialog().show();
+  CheckAndShoot(editor.ExportDialog(), "export_picture");
+  editor.ExportDialog().Pages()->setCurrentIndex(1);
+  CheckAndShoot(editor.ExportDialog(), "export_data");
+  line.SetParentChart(nullptr);
 }
 
 TEST_F(FormFit, ChooseDevice) {

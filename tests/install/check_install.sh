@@ -2,8 +2,9 @@
 # Installs the build into a temporary prefix and checks what a user and a
 # developer get: the programs, the desktop entry, icons, metainfo, manual
 # pages and completion (validated with the desktop's own tools), and the
-# chart component as a package: the example built against the prefix alone
-# and run off screen to a PNG, and the plain-C++ part built without Qt.
+# chart component as a package: the example and the gallery built against the
+# prefix alone and run off screen to PNGs, and the plain-C++ part built
+# without Qt.
 #
 #   check_install.sh BUILD_DIR SOURCE_DIR WORK_DIR VERSION
 set -uo pipefail
@@ -118,6 +119,27 @@ if configure_and_build "$source/examples/plot-minimal" "$work/example"; then
 else
   tail -n 30 "$work/example.log"
   fail "the example does not build against the installed package"
+fi
+
+# The gallery, the same way: built against the prefix alone, one picture per
+# registered kind written into a folder.
+if configure_and_build "$source/examples/plot-gallery" "$work/gallery-build"; then
+  while IFS= read -r dir; do
+    [[ $dir == "$source"* && $dir != "$prefix"* ]] && fail "the gallery was compiled with $dir on its include path"
+  done < <(grep -oE -- '(-I|-isystem )[^ "]+' "$work/gallery-build/compile_commands.json" | sed -E 's/^(-I|-isystem )//')
+  if "$work/gallery-build/plot-gallery" "$work/gallery" >"$work/gallery-run.log" 2>&1; then
+    for picture in gantt arrow bubble shape function-add function-average; do
+      size=$(identify-im6.q16 -format '%wx%h' "$work/gallery/$picture.png" 2>/dev/null)
+      [ "$size" = 800x600 ] || fail "the gallery's $picture.png is '$size', not 800x600"
+    done
+    echo "gallery: $(ls "$work/gallery" | wc -l) pictures in $work/gallery"
+  else
+    cat "$work/gallery-run.log"
+    fail "the gallery did not run"
+  fi
+else
+  tail -n 30 "$work/gallery-build.log"
+  fail "the gallery does not build against the installed package"
 fi
 
 # The plain-C++ part: every header of plot/, runtime/ and the interfaces in

@@ -10,8 +10,8 @@ set -euo pipefail
 
 # folder | forbidden include prefixes (space separated)
 rules=(
-  "plot/surface|plot/axes/ plot/chart/ plot/series/ plot/printing/"
-  "plot/axes|plot/series/ plot/printing/"
+  "plot/surface|plot/axes/ plot/chart/ plot/series/ plot/printing/ plot/functions/"
+  "plot/axes|plot/series/ plot/printing/ plot/functions/"
   "plot|app/ cli/ sim/ platform/posix/ platform/qt_gui/ platform/qt_widgets/ Q"
   "runtime|platform/ plot/ app/ cli/ sim/ Q"
   "sim|platform/ plot/ app/ cli/ Q"
@@ -49,6 +49,8 @@ if [ "${1:-}" = "--self-test" ]; then
   check_tree "$tmp" >/dev/null || { echo "self-test: a good include was refused"; exit 1; }
   for planted in 'plot/surface/x.cpp|#include "plot/axes/chart_axis.h"' \
                  'plot/axes/x.cpp|#include "plot/series/line_series.h"' \
+                 'plot/axes/x.cpp|#include "plot/functions/chart_function.h"' \
+                 'plot/surface/x.cpp|#include "plot/functions/basic_functions.h"' \
                  'plot/x.cpp|#include <QPainter>' \
                  'app/x.cpp|#include "app/gui/tmain.h"' \
                  'app/x.cpp|  #  include "canvas/plot_canvas.h"'; do

@@ -201,20 +201,25 @@ TEST(PtyRecorderPacing, AnswersTakeTheirLineTime) {
   // bounds look at the median and at the best of a few tries; a pacing that
   // drifts is slow every time.
 
-  // One command at a time: every answer takes at least its line time.
-  std::vector<double> tookMs;
-  for (int i = 0; i < 10; ++i) {
-    std::int64_t sentNs = MonotonicNs();
-    client.Send(ReadCommand(static_cast<std::uint16_t>(0x1000 + 32 * i)));
-    std::int64_t lastNs = 0;
-    ASSERT_EQ(client.Read(34, 2000, &lastNs).size(), 34u);
-    tookMs.push_back((lastNs - sentNs) / 1e6);
-    EXPECT_GE(tookMs.back(), 34 * kByteMs) << "answer " << i;
+  // One command at a time: every answer takes at least its line time. Each
+  // answer adds two wake-ups, so only a gross error shows in the median (the
+  // burst below holds the pacing to a few per cent); the best median of a
+  // few rounds, as a loaded machine can stall a whole round.
+  double bestMedianMs = 1e9;
+  for (int round = 0; round < 3 && bestMedianMs >= 34 * kByteMs * 1.25; ++round) {
+    std::vector<double> tookMs;
+    for (int i = 0; i < 10; ++i) {
+      std::int64_t sentNs = MonotonicNs();
+      client.Send(ReadCommand(static_cast<std::uint16_t>(0x1000 + 32 * i)));
+      std::int64_t lastNs = 0;
+      ASSERT_EQ(client.Read(34, 2000, &lastNs).size(), 34u);
+      tookMs.push_back((lastNs - sentNs) / 1e6);
+      EXPECT_GE(tookMs.back(), 34 * kByteMs) << "answer " << i;
+    }
+    std::sort(tookMs.begin(), tookMs.end());
+    bestMedianMs = std::min(bestMedianMs, tookMs[5]);
   }
-  // Each answer adds two wake-ups, so only a gross error shows here; the
-  // burst below holds the pacing to a few per cent.
-  std::sort(tookMs.begin(), tookMs.end());
-  EXPECT_LT(tookMs[5], 34 * kByteMs * 1.25);
+  EXPECT_LT(bestMedianMs, 34 * kByteMs * 1.25);
 
   // Ten commands at once: the answers follow each other on the line with
   // no gap and no drift.
