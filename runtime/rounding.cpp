@@ -1,10 +1,17 @@
 #include "runtime/rounding.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace runtime {
 
 std::int64_t RoundHalfEven(double value) {
+  // Beyond 64 bits there is no nearest integer to give: saturate (NaN gives
+  // 0) rather than leave the conversion undefined.
+  constexpr double kTwo63 = 9223372036854775808.0;
+  if (value != value) return 0;
+  if (value >= kTwo63) return INT64_MAX;
+  if (value < -kTwo63) return INT64_MIN;
   // nearbyint follows the current rounding mode, which is round-to-nearest-even
   // unless someone changed it; std::rint would do the same. Spell it out so a
   // changed floating-point environment cannot alter report texts.

@@ -75,7 +75,9 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view utf8, std::string*
       byte = static_cast<int>(*cp);
     } else {
       for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == *cp) byte = static_cast<int>(0x80 + i);
+        // The five undefined codes came in as the C1 control of their value.
+        char32_t code = kHighControls[i] != 0 ? kHighControls[i] : static_cast<char32_t>(0x80 + i);
+        if (code == *cp) byte = static_cast<int>(0x80 + i);
       }
     }
     if (byte < 0) {

@@ -173,7 +173,11 @@ TMain::TMain(Options options) {
   }
 }
 
-TMain::~TMain() = default;
+TMain::~TMain() {
+  // The chart's host is a child widget, which QWidget deletes only after
+  // these members; it detaches itself from the chart, so it goes first.
+  delete chart1_;
+}
 
 QAction* TMain::AddItem(QMenu* menu, const char* name, const QString& caption, void (TMain::*handler)()) {
   auto* action = new QAction(caption, this);

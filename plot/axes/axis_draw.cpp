@@ -207,7 +207,9 @@ void TCustomChartAxis::ValueLoop(double r, int k) {
     if (labelsOnAxis_) DrawLabelAt(highValue_);
     return;
   }
-  if (std::fabs(highValue_ / r) >= kMaxInt || std::fabs(valueSpan_ / r) >= 10000) return;
+  // A step that overflowed (a span near the largest double) is as degenerate
+  // as one giving too many labels: stepping back by it never passes the end.
+  if (!std::isfinite(r) || std::fabs(highValue_ / r) >= kMaxInt || std::fabs(valueSpan_ / r) >= 10000) return;
   // Values within a millionth of a step of a range end or of a multiple of
   // the step count as on it: binary fractions (0.7 / 0.1 is just below 7)
   // would otherwise drop the end labels.
@@ -239,7 +241,9 @@ void TCustomChartAxis::ValueLoop(double r, int k) {
     }
     ++n;
     value = counted ? (steps - static_cast<double>(n)) * r : first - static_cast<double>(n) * r;
-    return true;
+    // Past the largest double the value is -inf, which still passes a low
+    // end whose tolerance overflowed to -inf too.
+    return std::isfinite(value);
   };
   if (labelsOnAxis_) {
     while (v > highValue_ + tolerance) {

@@ -128,7 +128,8 @@ void TCustomChartAxis::SetMaximum(double value) {
 }
 
 void TCustomChartAxis::SetIncrement(double value) {
-  if (value < 0) throw AxisException("Axis increment must be >= 0");
+  // Written so that NaN, which no comparison passes, is refused too.
+  if (!(value >= 0)) throw AxisException("Axis increment must be >= 0");
   if (Store(increment_, value)) Changed();
 }
 

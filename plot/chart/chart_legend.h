@@ -82,6 +82,8 @@ class TChartLegend : public TChartFontObject {
   void Draw();
   /// Item under (x, y), or -1.
   int Clicked(int x, int y) const;
+  // Copying from the base (only the font) stays available beside this.
+  using TChartFontObject::Assign;
   void Assign(const TChartLegend& source);
 
  private:

@@ -59,6 +59,8 @@ class TChartTitle : public TChartFontObject {
   void Draw(bool isTitle);
   /// Visible and (x, y) inside the title rectangle.
   bool Clicked(int x, int y) const;
+  // Copying from the base (only the font) stays available beside this.
+  using TChartFontObject::Assign;
   void Assign(const TChartTitle& source);
 
  private:

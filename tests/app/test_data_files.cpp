@@ -306,6 +306,35 @@ TEST_F(DataFilesTest, OpenShowsTheFilesPathInTheCaptionWhenThereIsNoDescription)
   EXPECT_EQ(app.Caption(), "Brindlemark Quorvel");
 }
 
+// A file written by another program may end without a line feed, or with a
+// carriage return alone; what follows the 3000th line is not read.
+TEST_F(DataFilesTest, TheLastLineNeedsNoLineFeed) {
+  std::string first2999;
+  for (int k = 1; k <= 2999; ++k) first2999 += std::to_string(k % 256) + "\r\n";
+  const struct {
+    const char* name;
+    std::string tail;
+    int last;
+  } cases[] = {
+      {"no final line feed", "-42", -42},
+      {"a final carriage return alone", "42\r", 42},
+      {"lines past the 3000th", "7\r\nnot a number\r\n", 7},
+  };
+  for (const auto& c : cases) {
+    WriteBytes(dir / "tail.dat", first2999 + c.tail);
+    const logger::LoggerStore store = loggerFiles.ReadDataFile((dir / "tail.dat").string());
+    EXPECT_EQ(store.At(2999), 2999 % 256) << c.name;
+    EXPECT_EQ(store.At(3000), c.last) << c.name;
+  }
+  // Line feeds alone, and no final one.
+  std::string lf;
+  for (int k = 1; k <= 3000; ++k) lf += std::to_string(k) + (k < 3000 ? "\n" : "");
+  WriteBytes(dir / "lf.dat", lf);
+  const logger::LoggerStore store = loggerFiles.ReadDataFile((dir / "lf.dat").string());
+  EXPECT_EQ(store.At(1), 1);
+  EXPECT_EQ(store.At(3000), 3000);
+}
+
 TEST_F(DataFilesTest, ABadLineLeavesTheStoreExactlyAsItWasAndIsNamedWithItsNumber) {
   FillRecording();
   logger::LoggerStore before = app.State().LoggerData;

@@ -4,7 +4,7 @@
 # download, check the report pane and the chart on screenshots, show the
 # histogram, exit from the menu.
 #   xvfb_round_trip.sh BIN_DIR OUT_DIR
-set -euo pipefail
+set -eEuo pipefail
 bin=$1
 out=$2
 mkdir -p "$out"
@@ -13,27 +13,43 @@ for tool in Xvfb xdotool import convert-im6.q16; do
 done
 
 work=$(mktemp -d)
+# Says what the program and the server said, so a failure explains itself.
+fail() {
+  trap - ERR
+  echo "FAIL: $*"
+  for log in quorvel.log xvfb.log; do
+    [ -s "$work/$log" ] && { echo "--- $log:"; cat "$work/$log"; }
+  done
+  exit 1
+}
 cleanup() {
   [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
+# Any other command that fails ends the test with a word on what it was.
+trap 'fail "line $LINENO: $BASH_COMMAND"' ERR
 
 # A free display number, chosen by the server itself.
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+# The program draws on this virtual display whatever the caller exported:
+# headless shells often set QT_QPA_PLATFORM=offscreen, which would keep the
+# window off the display.
 export DISPLAY=":$(cat "$work/display")"
-# The window must go to this display even when the caller runs headless
-# with the offscreen platform exported.
 export QT_QPA_PLATFORM=xcb
-export XDG_RUNTIME_DIR="$work"
+# Settings folders of its own: no run sees another's settings.
+export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+unset QUORVEL_PORT1 QUORVEL_PORT2
 
 "$bin/quorvel" --simulate >"$work/quorvel.log" 2>&1 &
 app=$!
-window=$(timeout 15 xdotool search --sync --onlyvisible --name '^Brindlemark Quorvel' | head -n 1)
-[ -n "$window" ] || { echo "FAIL: the window did not appear"; cat "$work/quorvel.log"; exit 1; }
+window=$(timeout 15 xdotool search --sync --onlyvisible --name '^Brindlemark Quorvel' | head -n 1) || true
+[ -n "$window" ] || fail "the window did not appear on $DISPLAY within 15 s"
 xdotool windowfocus --sync "$window"
 xdotool key ctrl+a
 
@@ -62,11 +78,11 @@ for _ in $(seq 60); do
   [ "$red" -gt 200 ] && { ok=1; break; }
 done
 cp "$work/shot.png" "$out/window_read_all.png"
-[ "$ok" = 1 ] || { echo "FAIL: no temperature line in the chart after 30 s"; exit 1; }
+[ "$ok" = 1 ] || fail "no temperature line in the chart after 30 s (see $out/window_read_all.png)"
 title=$(xdotool getwindowname "$window")
-[ "$title" = "Brindlemark Quorvel - Cold room 3" ] || { echo "FAIL: caption '$title'"; exit 1; }
+[ "$title" = "Brindlemark Quorvel - Cold room 3" ] || fail "caption '$title'"
 text=$(count "$work/shot.png" '#(0|1|2|3)[0-9A-F](0|1|2|3)[0-9A-F](0|1|2|3)[0-9A-F]' "150x$((h - 60))+$((w - 160))+40")
-[ "$text" -gt 300 ] || { echo "FAIL: the report pane shows no text ($text dark pixels)"; exit 1; }
+[ "$text" -gt 300 ] || fail "the report pane shows no text ($text dark pixels)"
 
 # Logger, Histogram: bars instead of the line.
 xdotool key alt+l
@@ -76,13 +92,13 @@ sleep 1
 shot "$work/hist.png"
 cp "$work/hist.png" "$out/window_histogram.png"
 bars=$(count "$work/hist.png" '#(FF0000|C[0-9A-F]0000|8[0-9A-F]0000)' "$((w - 164))x$((h - 40))+0+40")
-[ "$bars" -gt 100 ] || { echo "FAIL: no histogram bars"; exit 1; }
+[ "$bars" -gt 100 ] || fail "no histogram bars ($bars bar pixels, see $out/window_histogram.png)"
 
 # File, Exit ends the program.
 xdotool key alt+f
 sleep 0.3
 xdotool key x
 for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app" 2>/dev/null; then echo "FAIL: File, Exit did not end the program"; exit 1; fi
+if kill -0 "$app" 2>/dev/null; then fail "File, Exit did not end the program"; fi
 app=
 echo "round trip passed: the line in $red columns, $text text pixels, $bars bar pixels"

@@ -87,9 +87,13 @@ grep -rlE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"(app|cli|sim)/' "$prefi
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# Libraries built with the sanitizers need their runtimes in the programs
+# that link them.
+sanitize=()
+[ -n "${QUORVEL_CONSUMER_LINK_FLAGS:-}" ] && sanitize=(-DCMAKE_EXE_LINKER_FLAGS="$QUORVEL_CONSUMER_LINK_FLAGS")
 configure_and_build() {  # SOURCE BUILD
   cmake -S "$1" -B "$2" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$prefix" \
-        -DCMAKE_EXPORT_COMPILE_COMMANDS=ON "${launcher[@]}" >"$2.log" 2>&1 &&
+        -DCMAKE_EXPORT_COMPILE_COMMANDS=ON "${launcher[@]}" "${sanitize[@]}" >"$2.log" 2>&1 &&
     cmake --build "$2" >>"$2.log" 2>&1
 }
 

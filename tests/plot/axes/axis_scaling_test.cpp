@@ -234,6 +234,8 @@ TEST_F(AxisTest, InvalidSettingsRaiseAndKeepTheValue) {
   expectError([&] { axis.SetMinimum(11); }, "Axis Minimum Value must be <= Maximum");
   expectError([&] { axis.SetMaximum(-1); }, "Axis Maximum Value must be >= Minimum");
   expectError([&] { axis.SetIncrement(-1); }, "Axis increment must be >= 0");
+  // Not a number is not >= 0 either: kept, it made every label step NaN.
+  expectError([&] { axis.SetIncrement(std::nan("")); }, "Axis increment must be >= 0");
   expectError([&] { axis.SetLogarithmicBase(1); }, "Axis Logarithmic Base should be >= 2");
   expectError([&] { axis.SetLabelsSeparation(-1); }, "Labels Separation % must be greater than 0");
   expectError([&] { axis.SetLabelsAngle(361); }, "Axis Labels Angle must be between 0 and 359 degrees");
@@ -241,6 +243,7 @@ TEST_F(AxisTest, InvalidSettingsRaiseAndKeepTheValue) {
   expectError([&] { axis.Title().SetAngle(400); }, "Axis Title Angle must be between 0 and 359 degrees");
   EXPECT_EQ(axis.Minimum(), 0);
   EXPECT_EQ(axis.Maximum(), 10);
+  EXPECT_EQ(axis.Increment(), 0);
   EXPECT_EQ(axis.LogarithmicBase(), 10);
   EXPECT_EQ(axis.LabelsAngle(), 0);
   EXPECT_EQ(axis.Title().Angle(), 90);
