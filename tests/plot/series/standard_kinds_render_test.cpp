@@ -131,7 +131,7 @@ TEST(StandardKindsRender, FastLineOfAMillionPointsWithAGap) {
       if (i >= 600000 && i < 650000) {
         line.AddNullPointXY(i, 0);
       } else {
-        line.AddPointY(20 + 5 * std::sin(i / 40000.0) + ((i * 7919) % 100) / 50.0);
+        line.AddPointY(20 + 5 * std::sin(i / 40000.0) + ((static_cast<long long>(i) * 7919) % 100) / 50.0);
       }
     }
     const QImage image = Render(chart, 640, 400, is3D ? "kinds_fastline_1m_3d" : "kinds_fastline_1m_2d");
