@@ -58,8 +58,8 @@ DownloadArchive::DownloadArchive(platform::FileSystem& files, const platform::Cl
     : files_(files), clock_(clock), folder_(std::move(folder)) {}
 
 std::string DownloadArchive::DefaultFolder(const std::function<const char*(const char*)>& environment) {
-  // A relative XDG_DATA_HOME is invalid and ignored, as the specification of
-  // those folders asks.
+  // A relative XDG_DATA_HOME is invalid and ignored, as the XDG base
+  // directory rules ask.
   const char* data = environment("XDG_DATA_HOME");
   if (data != nullptr && data[0] == '/') return std::string(data) + "/quorvel/downloads";
   const char* home = environment("HOME");
