@@ -2,6 +2,7 @@
 // loops, ticks, grid and the axis line.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "plot/axes/chart_axis.h"
 #include "plot/axes/axis_steps.h"
@@ -349,18 +350,20 @@ void TCustomChartAxis::PointLoop(TAxisLabelStyle style) {
   const int angle = labelsAngle_;
   const bool along = horizontal_ ? (angle != 90 && angle != 270) : (angle == 90 || angle == 270);
   // The extent along the axis that a label claims, and half of it.
+  // In 64 bits: any percent the setter takes, on any text, must not wrap.
   auto claim = [this](int size, bool separated) {
-    if (separated) size += static_cast<int>(std::trunc(size * 0.02 * labelsSeparation_));
-    return size / 2;
+    std::int64_t s = size;
+    if (separated) s += static_cast<std::int64_t>(std::trunc(size * 0.02 * labelsSeparation_));
+    return s / 2;
   };
   // Without the label event, a point whose label could not clear the last
   // one drawn even with the smallest text (one line, or no width at all) is
   // passed over before its text is fetched: most points of a long series.
   const bool event = static_cast<bool>(chart_->OnGetAxisLabel);
-  const int leastHalf = claim(along ? 0 : H, true);
+  const std::int64_t leastHalf = claim(along ? 0 : H, true);
   bool drawnBefore = false;
-  int q = 0, hPrev = 0;
-  auto clears = [&](int p, int h) { return p < q ? q - hPrev >= p + h : p - h >= q + hPrev; };
+  std::int64_t q = 0, hPrev = 0;
+  auto clears = [&](std::int64_t p, std::int64_t h) { return p < q ? q - hPrev >= p + h : p - h >= q + hPrev; };
   std::string text;
   for (int i = first; i <= last; ++i) {
     TChartSeries* source = nullptr;
@@ -391,7 +394,7 @@ void TCustomChartAxis::PointLoop(TAxisLabelStyle style) {
     } else {
       size = H * CountLines(text);
     }
-    const int h = claim(size, separated);
+    const std::int64_t h = claim(size, separated);
     if (separated && !clears(p, h)) continue;
     q = p;
     hPrev = h;

@@ -2,6 +2,7 @@
 // the label step.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "plot/axes/chart_axis.h"
 #include "plot/axes/axis_steps.h"
@@ -414,9 +415,10 @@ double TCustomChartAxis::StepForLabelCount(int maxLabels) const {
 }
 
 double TCustomChartAxis::StepForLabelSize(int labelSize) const {
-  int w = labelSize;
-  if (labelsSeparation_ > 0) w += Round(labelsSeparation_ * 0.01 * w);
-  const int count = w <= 0 ? 1 : Round(static_cast<double>(pixelLength_) / w);
+  // In 64 bits: a large percent on a wide label must not wrap to a narrow one.
+  std::int64_t w = labelSize;
+  if (labelsSeparation_ > 0) w += runtime::RoundHalfEven(labelsSeparation_ * 0.01 * static_cast<double>(w));
+  const int count = w <= 0 ? 1 : Round(static_cast<double>(pixelLength_) / static_cast<double>(w));
   return StepForLabelCount(count);
 }
 

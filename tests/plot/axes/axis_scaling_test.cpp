@@ -53,6 +53,12 @@ TEST_F(AxisTest, IncrementForLabelSizeAndCount) {
   axis.SetLabelsSeparation(0);
   EXPECT_DOUBLE_EQ(axis.StepForLabelCount(5), 0.3);
   EXPECT_EQ(axis.StepForLabelSize(0), axis.StepForLabelCount(1));
+  // A label of 100000 px plus 2147480 % claims 2147580000 px: no room for
+  // even one label. Summed in 32 bits the claim wrapped to a negative width,
+  // which counts as one label.
+  axis.SetLabelsSeparation(2147480);
+  EXPECT_EQ(axis.StepForLabelSize(100000), axis.StepForLabelCount(0));
+  EXPECT_NE(axis.StepForLabelCount(0), axis.StepForLabelCount(1));
 }
 
 TEST_F(AxisTest, DateTimeIncrements) {
