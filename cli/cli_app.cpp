@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "app/gui/qt_settings_store.h"
 #include "app/log_statistics.h"
 #include "app/logger_configuration.h"
 #include "platform/qt_widgets/chart_export.h"
@@ -64,9 +65,13 @@ CliApp::CliApp(const CliOptions& options, std::ostream& out, std::ostream& err)
   reports_ = std::make_unique<logger::LoggerReports>(app_->State(), pane_, chart_, clock_);
   downloads_ = std::make_unique<logger::DownloadWorkflows>(*app_, *reports_);
   files_ = std::make_unique<logger::LoggerFiles>(*app_, *reports_, chart_, fileSystem_, noDialogs_);
-  // Every completed read-all is kept in the download archive.
+  // Every completed read-all is kept in the download archive, unless the
+  // user switched that off in the window (File, Archive Downloads) or with
+  // read-all --no-archive.
   archive_ = std::make_unique<logger::DownloadArchive>(
       fileSystem_, clock_, logger::DownloadArchive::DefaultFolder([](const char* name) { return std::getenv(name); }));
+  gui::QtSettingsStore settingsFile;
+  archive_->SetEnabled(logger::AppSettings(settingsFile).ArchiveDownloads());
   downloads_->SetArchive(archive_.get());
   downloads_->OnArchiveProblem = [this](const std::string& problem) {
     err_ << problem << '\n';

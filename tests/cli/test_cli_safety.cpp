@@ -64,7 +64,8 @@ class CliSafety : public ::testing::Test {
                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir / "data");
-    env = EnvironmentWith({"XDG_DATA_HOME=" + (dir / "data").string()});
+    fs::create_directories(dir / "config" / "quorvel");
+    env = EnvironmentWith({"XDG_DATA_HOME=" + (dir / "data").string(), "XDG_CONFIG_HOME=" + (dir / "config").string()});
   }
   void TearDown() override { fs::remove_all(dir); }
 
@@ -110,6 +111,11 @@ TEST_F(CliSafety, ACompletedReadAllIsKeptAndListedUnlessToldNot) {
   EXPECT_EQ(ReadBytes(Archive() / kept[1]), ReadBytes(dir / "run.log"));
 
   run = Run({"read-all", "--no-archive", "--port", Port(*recorder)});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Names(Archive()).size(), 2u);
+  // Switched off in the window: the console keeps no copy either.
+  std::ofstream(dir / "config" / "quorvel" / "quorvel.conf") << "[downloads]\narchive=false\n";
+  run = Run({"read-all", "--port", Port(*recorder)});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(Names(Archive()).size(), 2u);
 
