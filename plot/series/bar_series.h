@@ -5,6 +5,7 @@
 #include <string>
 
 #include "plot/surface/chart_brush.h"
+#include "plot/surface/plot_canvas.h"
 #include "plot/chart/chart_series.h"
 
 namespace plot {
@@ -125,6 +126,9 @@ class TCustomBarSeries : public TChartSeries {
   void DrawBar(int barStart, int valueEnd, int origin, Color color, TBarStyle style);
   void DrawHorizontalBar(int left, int top, int right, int bottom, bool growsRight, Color color, TBarStyle style);
   void BarRectangle(int left, int top, int right, int bottom);
+  // A gradient bar (the first colour where the surface puts it for
+  // `direction`), as a box with a gradient front in 3D.
+  void GradientBar(const Rect& r, int zf, int zb, Color first, TGradientDirection direction, Color second);
   template <typename F>
   void ForEachSameKind(F&& f) const;
 

@@ -82,30 +82,35 @@ void TCustomBarSeries::DrawBar(int barStart, int valueEnd, int origin, Color col
       canvas.DrawArrowShape(true, {centre, end}, {centre, start}, barWidth_, barWidth_ / 2, zm);
       break;
     case bsRectGradient:
-      if (is3D) {
-        canvas.DrawBox({left, start, right, end}, zf, zb, dark3D_);
-        if (canvas.IsOrthogonal()) {
-          const Point a = canvas.ProjectPoint(left, start, zf);
-          const Point b = canvas.ProjectPoint(right, end, zf);
-          Rect face{a.x, a.y, b.x, b.y};
-          if (barPen_->Visible()) {
-            // Keep the outline drawn by the box.
-            face.left += 1;
-            face.top += 1;
-            face.right -= 1 - barPen_->Width();
-            face.bottom -= 1 - barPen_->Width();
-          }
-          canvas.FillGradient(face, clWhite, gdBottomTop, color);
-        }
-      } else {
-        canvas.FillGradient({left, start, right, end}, clWhite, gdBottomTop, color);
-        if (barPen_->Visible()) {
-          canvas.Brush().style = platform::BrushStyle::Clear;
-          BarRectangle(left, start, right, end);
-        }
-      }
+      GradientBar({left, start, right, end}, zf, zb, clWhite, gdBottomTop, color);
       break;
   }
+}
+
+void TCustomBarSeries::GradientBar(const Rect& r, int zf, int zb, Color first, TGradientDirection direction,
+                                   Color second) {
+  TPlotCanvas3D& canvas = ParentChart()->Canvas();
+  if (!ParentChart()->View3D()) {
+    canvas.FillGradient(r, first, direction, second);
+    if (barPen_->Visible()) {
+      canvas.Brush().style = platform::BrushStyle::Clear;
+      BarRectangle(r.left, r.top, r.right, r.bottom);
+    }
+    return;
+  }
+  canvas.DrawBox(r, zf, zb, dark3D_);
+  if (!canvas.IsOrthogonal()) return;
+  const Point a = canvas.ProjectPoint(r.left, r.top, zf);
+  const Point b = canvas.ProjectPoint(r.right, r.bottom, zf);
+  Rect face{a.x, a.y, b.x, b.y};
+  if (barPen_->Visible()) {
+    // Keep the outline drawn by the box.
+    face.left += 1;
+    face.top += 1;
+    face.right -= 1 - barPen_->Width();
+    face.bottom -= 1 - barPen_->Width();
+  }
+  canvas.FillGradient(face, first, direction, second);
 }
 
 void TCustomBarSeries::BarRectangle(int left, int top, int right, int bottom) {

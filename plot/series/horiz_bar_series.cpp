@@ -69,27 +69,7 @@ void TCustomBarSeries::DrawHorizontalBar(int left, int top, int right, int botto
       // White at the bar's start, its colour at its end; the surface puts
       // the first colour on the right.
       const Color first = growsRight ? color : clWhite, second = growsRight ? clWhite : color;
-      if (is3D) {
-        canvas.DrawBox({left, top, right, bottom}, zf, zb, dark3D_);
-        if (canvas.IsOrthogonal()) {
-          const Point a = canvas.ProjectPoint(left, top, zf);
-          const Point b = canvas.ProjectPoint(right, bottom, zf);
-          Rect face{a.x, a.y, b.x, b.y};
-          if (barPen_->Visible()) {
-            face.left += 1;
-            face.top += 1;
-            face.right -= 1 - barPen_->Width();
-            face.bottom -= 1 - barPen_->Width();
-          }
-          canvas.FillGradient(face, first, gdLeftRight, second);
-        }
-      } else {
-        canvas.FillGradient({left, top, right, bottom}, first, gdLeftRight, second);
-        if (barPen_->Visible()) {
-          canvas.Brush().style = platform::BrushStyle::Clear;
-          BarRectangle(left, top, right, bottom);
-        }
-      }
+      GradientBar({left, top, right, bottom}, zf, zb, first, gdLeftRight, second);
       break;
     }
   }

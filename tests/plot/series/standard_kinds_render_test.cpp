@@ -11,6 +11,7 @@
 #include "plot/axes/chart_axis.h"
 #include "plot/chart/chart.h"
 #include "plot/series/area_series.h"
+#include "plot/series/bar_series.h"
 #include "plot/series/fast_line_series.h"
 #include "plot/series/horiz_bar_series.h"
 #include "plot/series/line_series.h"
@@ -206,6 +207,56 @@ TEST(StandardKindsRender, HorizontalBarsSideBySideWithMarks) {
     EXPECT_EQ(image.pixel((first.OriginPixel(3) + first.CalcXPos(3)) / 2, y), Rgb(first.SeriesColor()));
     // The mark boxes are there.
     EXPECT_GT(CountColour(image, qRgb(255, 255, 128), QRect(0, 0, 520, 360)), 200);
+  }
+}
+
+// A gradient bar is white at its bottom and its colour at its top, whichever
+// way it grows; a horizontal one is white where it starts and its colour
+// where it ends, right or left.
+TEST(StandardKindsRender, GradientBarsRunFromWhiteAtTheOriginToTheirColour) {
+  auto lightness = [](QRgb c) { return qRed(c) + qGreen(c) + qBlue(c); };
+  // Three pixels inside the bar from its origin, and from its value end.
+  auto expectWhiteToColour = [&](const QImage& image, bool vertical, int across, int origin, int end,
+                                 plot::Color colour, const char* which) {
+    const int inward = end > origin ? 3 : -3;
+    const QPoint nearOrigin = vertical ? QPoint(across, origin + inward) : QPoint(origin + inward, across);
+    const QPoint nearEnd = vertical ? QPoint(across, end - inward) : QPoint(end - inward, across);
+    const QRgb start = image.pixel(nearOrigin), finish = image.pixel(nearEnd);
+    EXPECT_GT(lightness(start), 3 * 255 - 60) << which;
+    EXPECT_LT(std::abs(lightness(finish) - lightness(Rgb(colour))), 60) << which;
+  };
+  {
+    TChart chart;
+    Titled(chart, "Gradient bars", false);
+    plot::TBarSeries bars;
+    bars.SetParentChart(&chart);
+    bars.SetBarStyle(plot::bsRectGradient);
+    bars.SetSeriesColor(plot::clRed);
+    bars.AddPointY(60, "up");
+    bars.AddPointY(-40, "down");
+    const QImage image = Render(chart, 400, 300, "kinds_bar_gradient_2d");
+    for (int i = 0; i < 2; ++i) {
+      const int x = bars.CalcXPos(i) + bars.BarWidth() / 2;
+      const int bottom = std::max(bars.OriginPixel(i), bars.CalcYPos(i));
+      const int top = std::min(bars.OriginPixel(i), bars.CalcYPos(i));
+      expectWhiteToColour(image, true, x, bottom, top, plot::clRed, i == 0 ? "up" : "down");
+    }
+  }
+  {
+    TChart chart;
+    Titled(chart, "Gradient horizontal bars", false);
+    plot::THorizBarSeries bars;
+    bars.SetParentChart(&chart);
+    bars.SetBarStyle(plot::bsRectGradient);
+    bars.SetSeriesColor(plot::clBlue);
+    bars.AddPoint(60, "right");
+    bars.AddPoint(-40, "left");
+    const QImage image = Render(chart, 400, 300, "kinds_hbar_gradient_2d");
+    for (int i = 0; i < 2; ++i) {
+      const int y = bars.CalcYPos(i) + bars.BarWidth() / 2;
+      expectWhiteToColour(image, false, y, bars.OriginPixel(i), bars.CalcXPos(i), plot::clBlue,
+                          i == 0 ? "right" : "left");
+    }
   }
 }
 
