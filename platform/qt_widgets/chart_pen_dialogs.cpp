@@ -60,54 +60,57 @@ void ColorButton::Choose() {
 
 // ---- previews
 
-class PenPreview final : public QWidget {
+// A white sample box with one look drawn on it through the chart's own
+// device canvas, so the sample shows what the chart will draw.
+template <typename Look>
+class LookPreview : public QWidget {
  public:
-  explicit PenPreview(QWidget* parent) : QWidget(parent) { setMinimumSize(160, 40); }
-  void Show(const plot::TChartLook::Pen& pen) {
-    pen_ = pen;
+  explicit LookPreview(QWidget* parent) : QWidget(parent) { setMinimumSize(160, 40); }
+  void Show(const Look& look) {
+    look_ = look;
     update();
   }
 
  protected:
+  virtual void Draw(QtDeviceCanvas& canvas, const Look& look) = 0;
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    if (!pen_.visible || pen_.style == PenStyle::Clear) return;
     QtDeviceCanvas canvas(&painter, this);
-    canvas.Pen() = platform::Pen{pen_.color, pen_.style, pen_.width, PenMode::Copy, false};
+    Draw(canvas, look_);
+    canvas.End();
+  }
+
+ private:
+  Look look_;
+};
+
+class PenPreview final : public LookPreview<plot::TChartLook::Pen> {
+ public:
+  using LookPreview::LookPreview;
+
+ protected:
+  void Draw(QtDeviceCanvas& canvas, const plot::TChartLook::Pen& pen) override {
+    if (!pen.visible || pen.style == PenStyle::Clear) return;
+    canvas.Pen() = platform::Pen{pen.color, pen.style, pen.width, PenMode::Copy, false};
     const int y = height() / 2;
     canvas.MoveTo(10, y + 8);
     canvas.LineTo(width() / 2, y - 8);
     canvas.LineTo(width() - 10, y + 8);
-    canvas.End();
   }
-
- private:
-  plot::TChartLook::Pen pen_;
 };
 
-class BrushPreview final : public QWidget {
+class BrushPreview final : public LookPreview<plot::TChartLook::Brush> {
  public:
-  explicit BrushPreview(QWidget* parent) : QWidget(parent) { setMinimumSize(160, 40); }
-  void Show(const plot::TChartLook::Brush& brush) {
-    brush_ = brush;
-    update();
-  }
+  using LookPreview::LookPreview;
 
  protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    QtDeviceCanvas canvas(&painter, this);
+  void Draw(QtDeviceCanvas& canvas, const plot::TChartLook::Brush& brush) override {
     canvas.Pen() = platform::Pen{0, PenStyle::Solid, 1, PenMode::Copy, false};
-    canvas.Brush() = platform::Brush{brush_.color, brush_.style, nullptr};
+    canvas.Brush() = platform::Brush{brush.color, brush.style, nullptr};
     canvas.SetBkMode(BackgroundMode::Transparent);
     canvas.Rectangle({10, 6, width() - 10, height() - 6});
-    canvas.End();
   }
-
- private:
-  plot::TChartLook::Brush brush_;
 };
 
 QWidget* TPenDialog::Preview() const { return preview_; }

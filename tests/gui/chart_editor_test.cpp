@@ -502,6 +502,40 @@ TEST_F(ChartEditorTest, ExportDialogWritesDataAndPictures) {
   EXPECT_FALSE(fs::exists(dir / "chart.gif"));
 }
 
+// The samples draw what was chosen: the pen's line in its colour (none
+// when the pen is hidden or clear), the brush's hatch in its colour.
+TEST_F(ChartEditorTest, PenAndBrushSamplesShowTheChoice) {
+  auto count = [](QWidget* sample, QRgb colour) {
+    sample->resize(sample->minimumSize());
+    QImage image(sample->size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    sample->render(&image);
+    int n = 0, white = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        n += image.pixel(x, y) == colour ? 1 : 0;
+        white += image.pixel(x, y) == qRgb(255, 255, 255) ? 1 : 0;
+      }
+    }
+    return std::pair{n, white == image.width() * image.height()};
+  };
+  platform::TPenDialog pen;
+  pen.Load({0x0000FF, platform::PenStyle::Solid, 3, true});
+  EXPECT_GT(count(pen.Preview(), qRgb(255, 0, 0)).first, 200);
+  pen.Load({0x0000FF, platform::PenStyle::Solid, 3, false});
+  EXPECT_TRUE(count(pen.Preview(), qRgb(255, 0, 0)).second);
+  pen.Load({0x0000FF, platform::PenStyle::Clear, 3, true});
+  EXPECT_TRUE(count(pen.Preview(), qRgb(255, 0, 0)).second);
+  platform::TBrushDialog brush;
+  brush.Load({0x008000, platform::BrushStyle::Solid});
+  EXPECT_GT(count(brush.Preview(), qRgb(0, 128, 0)).first, 3000);
+  brush.Load({0x008000, platform::BrushStyle::DiagCross});
+  const auto [hatched, blank] = count(brush.Preview(), qRgb(0, 128, 0));
+  EXPECT_GT(hatched, 100);
+  EXPECT_LT(hatched, 3000);
+  EXPECT_FALSE(blank);
+}
+
 // Every page of the editor, the gallery and both dialogs as pictures at 96
 // and 144 dpi (a device pixel ratio of 1.5), for a person to look at.
 TEST_F(ChartEditorTest, PicturesOfEveryPageAndDialog) {
