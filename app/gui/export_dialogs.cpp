@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/gui/form_buttons.h"
 #include "app/gui/window_font.h"
 #include "app/logger_app.h"
 
@@ -67,20 +68,11 @@ class ExportFileRow final : public QWidget {
 namespace {
 
 QPushButton* AddButtons(QDialog* dialog, QVBoxLayout* column) {
-  auto* buttons = new QHBoxLayout;
-  auto* ok = new QPushButton("&OK", dialog);
-  ok->setObjectName("OKButton");
-  ok->setDefault(true);
-  auto* cancel = new QPushButton("&Cancel", dialog);
-  cancel->setObjectName("CancelButton");
-  for (QPushButton* b : {ok, cancel}) b->setMinimumWidth(DesignPixels(b, 75));
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  const FormButtons buttons = MakeFormButtons(dialog);
   column->addSpacing(4);
-  column->addLayout(buttons);
-  QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-  return ok;
+  column->addLayout(ButtonRow(dialog, buttons, ButtonPlacement::Right));
+  QObject::connect(buttons.cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+  return buttons.ok;
 }
 
 void Prepare(QDialog* dialog, const char* name, const char* title) {

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 
+#include "app/gui/form_buttons.h"
 #include "app/gui/window_font.h"
 
 namespace gui {
@@ -62,21 +63,16 @@ TChooseDevice::TChooseDevice(std::string root, QWidget* parent) : QDialog(parent
   pathRow->addWidget(path_, 1);
   column->addLayout(pathRow);
 
-  auto* buttons = new QHBoxLayout;
   refreshButton_ = new QPushButton("&Refresh", this);
   refreshButton_->setObjectName("RefreshButton");
   refreshButton_->setAutoDefault(false);
-  okButton_ = new QPushButton("&OK", this);
-  okButton_->setObjectName("OKButton");
-  okButton_->setDefault(true);
-  cancelButton_ = new QPushButton("&Cancel", this);
-  cancelButton_->setObjectName("CancelButton");
-  for (QPushButton* b : {refreshButton_, okButton_, cancelButton_}) b->setMinimumWidth(DesignPixels(b, 75));
-  buttons->addWidget(refreshButton_);
-  buttons->addStretch(1);
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancelButton_);
-  column->addLayout(buttons);
+  refreshButton_->setMinimumWidth(DesignPixels(refreshButton_, 75));
+  const FormButtons buttons = MakeFormButtons(this);
+  okButton_ = buttons.ok;
+  cancelButton_ = buttons.cancel;
+  QHBoxLayout* row = ButtonRow(this, buttons, ButtonPlacement::Right);
+  row->insertWidget(0, refreshButton_);
+  column->addLayout(row);
 
   connect(refreshButton_, &QPushButton::clicked, this, &TChooseDevice::RefreshList);
   connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);

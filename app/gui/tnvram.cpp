@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/gui/form_buttons.h"
 #include "app/gui/window_font.h"
 
 namespace gui {
@@ -31,20 +32,11 @@ TNVram::TNVram(platform::UserMessages& messages, QWidget* parent) : QDialog(pare
   nvramEdit_->setMinimumWidth(DescriptionBoxWidth(nvramEdit_));
   column->addWidget(nvramEdit_);
 
-  auto* buttons = new QHBoxLayout;
-  okButton_ = new QPushButton("&OK", this);
-  okButton_->setObjectName("OKButton");
-  okButton_->setDefault(true);
-  cancelButton_ = new QPushButton("&Cancel", this);
-  cancelButton_->setObjectName("CancelButton");
-  for (QPushButton* b : {okButton_, cancelButton_}) b->setMinimumWidth(DesignPixels(b, 75));
-  buttons->addStretch(1);
-  buttons->addWidget(okButton_);
-  buttons->addSpacing(DesignPixels(this, 9));
-  buttons->addWidget(cancelButton_);
-  buttons->addStretch(1);
+  const FormButtons buttons = MakeFormButtons(this);
+  okButton_ = buttons.ok;
+  cancelButton_ = buttons.cancel;
   column->addSpacing(4);
-  column->addLayout(buttons);
+  column->addLayout(ButtonRow(this, buttons, ButtonPlacement::Centred));
 
   FitFixedForm(this, 287, 81);
   connect(okButton_, &QPushButton::clicked, this, &TNVram::OKButtonClick);

@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/gui/form_buttons.h"
 #include "app/gui/window_font.h"
 
 namespace gui {
@@ -44,17 +45,10 @@ TRecentDownloads::TRecentDownloads(QWidget* parent) : QDialog(parent) {
   note_->setWordWrap(true);
   column->addWidget(note_);
 
-  auto* buttons = new QHBoxLayout;
-  okButton_ = new QPushButton("&Open", this);
-  okButton_->setObjectName("OKButton");
-  okButton_->setDefault(true);
-  cancelButton_ = new QPushButton("&Cancel", this);
-  cancelButton_->setObjectName("CancelButton");
-  for (QPushButton* b : {okButton_, cancelButton_}) b->setMinimumWidth(DesignPixels(b, 75));
-  buttons->addStretch(1);
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancelButton_);
-  column->addLayout(buttons);
+  const FormButtons buttons = MakeFormButtons(this, "&Open");
+  okButton_ = buttons.ok;
+  cancelButton_ = buttons.cancel;
+  column->addLayout(ButtonRow(this, buttons, ButtonPlacement::Right));
 
   connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "app/gui/form_buttons.h"
 #include "app/gui/window_font.h"
 #include "runtime/convert_error.h"
 
@@ -98,20 +99,11 @@ TSettings::TSettings(platform::UserMessages& messages, QWidget* parent) : QDialo
   alarms->addStretch(1);
   column->addLayout(alarms);
 
-  auto* buttons = new QHBoxLayout;
-  okButton_ = new QPushButton("&OK", this);
-  okButton_->setObjectName("OKButton");
-  okButton_->setDefault(true);
-  cancelButton_ = new QPushButton("&Cancel", this);
-  cancelButton_->setObjectName("CancelButton");
-  for (QPushButton* b : {okButton_, cancelButton_}) b->setMinimumWidth(DesignPixels(b, 75));
-  buttons->addStretch(1);
-  buttons->addWidget(okButton_);
-  buttons->addSpacing(DesignPixels(this, 9));
-  buttons->addWidget(cancelButton_);
-  buttons->addStretch(1);
+  const FormButtons buttons = MakeFormButtons(this);
+  okButton_ = buttons.ok;
+  cancelButton_ = buttons.cancel;
   column->addSpacing(2);
-  column->addLayout(buttons);
+  column->addLayout(ButtonRow(this, buttons, ButtonPlacement::Centred));
 
   // The designed client area, or more when the texts need it.
   FitFixedForm(this, 287, 157);
