@@ -295,7 +295,7 @@ void TChartEditor::LoadChart() {
 
 QWidget* TChartEditor::BuildAxesPage() {
   auto* page = new QWidget;
-  axisChoice_ = Combo("AxisChoice", {"Left", "Right", "Top", "Bottom"}, page);
+  axisChoice_ = Combo("AxisChoice", {"Left", "Right", "Top", "Bottom", "Depth"}, page);
   axisVisible_ = new QCheckBox("Visible", page);
   axisVisible_->setObjectName("AxisVisible");
   axisAutomatic_ = new QCheckBox("Automatic", page);
@@ -451,6 +451,7 @@ plot::TCustomChartAxis& TChartEditor::SelectedAxis() const {
     case 1: return chart_->RightAxis();
     case 2: return chart_->TopAxis();
     case 3: return chart_->BottomAxis();
+    case 4: return chart_->DepthAxis();
     default: return chart_->LeftAxis();
   }
 }

@@ -12,8 +12,8 @@ namespace plot {
 
 namespace {
 
-std::array<TCustomChartAxis*, 4> SideAxes(TCustomChart& chart) {
-  return {&chart.LeftAxis(), &chart.RightAxis(), &chart.TopAxis(), &chart.BottomAxis()};
+std::array<TCustomChartAxis*, 5> Axes(TCustomChart& chart) {
+  return {&chart.LeftAxis(), &chart.RightAxis(), &chart.TopAxis(), &chart.BottomAxis(), &chart.DepthAxis()};
 }
 
 std::array<TChartWall*, 3> Walls(TCustomChart& chart) {
@@ -85,7 +85,7 @@ TChartLook TChartLook::Capture(TCustomChart& chart) {
   l.legendStyle_ = chart.Legend().LegendStyle();
   l.legendTextStyle_ = chart.Legend().TextStyle();
   l.legendFont_ = chart.Legend().Font().Value();
-  const auto axes = SideAxes(chart);
+  const auto axes = Axes(chart);
   for (std::size_t i = 0; i < axes.size(); ++i) {
     TCustomChartAxis& a = *axes[i];
     l.axes_[i] = {a.Visible(), a.Automatic(), a.AutomaticMinimum(), a.AutomaticMaximum(), a.Minimum(), a.Maximum(),
@@ -151,7 +151,7 @@ void TChartLook::Restore(TCustomChart& chart, bool seriesList) const {
   chart.Legend().SetLegendStyle(static_cast<TLegendStyle>(legendStyle_));
   chart.Legend().SetTextStyle(static_cast<TLegendTextStyle>(legendTextStyle_));
   GiveFont(legendFont_, chart.Legend().Font());
-  const auto axes = SideAxes(chart);
+  const auto axes = Axes(chart);
   for (std::size_t i = 0; i < axes.size(); ++i) {
     TCustomChartAxis& a = *axes[i];
     const Axis& l = axes_[i];

@@ -92,7 +92,7 @@ class TChartLook {
   bool legendVisible_ = true;
   int legendAlignment_ = 0, legendStyle_ = 0, legendTextStyle_ = 0;
   platform::Font legendFont_;
-  std::array<Axis, 4> axes_{};  // left, right, top, bottom
+  std::array<Axis, 5> axes_{};  // left, right, top, bottom, depth
   std::array<Wall, 3> walls_{};  // back, left, bottom
   std::vector<Series> series_;
 };

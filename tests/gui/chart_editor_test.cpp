@@ -155,6 +155,15 @@ TEST_F(ChartEditorTest, AxesPageFixesARangeRefusesBadValuesAndCancelRestores) {
   Type(e.AxisTitle(), "Sample");
   e.AxisGridVisible()->setChecked(false);
   EXPECT_FALSE(Chart().BottomAxis().Grid().Visible());
+  // The depth axis (the series' rows in 3D) is edited the same way.
+  e.AxisChoice()->setCurrentIndex(4);
+  EXPECT_EQ(e.AxisChoice()->currentText(), "Depth");
+  const bool depthShown = Chart().DepthAxis().Visible();
+  e.AxisVisible()->setChecked(!depthShown);
+  EXPECT_EQ(Chart().DepthAxis().Visible(), !depthShown);
+  Type(e.AxisTitle(), "Rows");
+  EXPECT_EQ(Chart().DepthAxis().Title().Caption(), "Rows");
+  EXPECT_EQ(Chart().BottomAxis().Title().Caption(), "Sample");
 
   // Cancel: everything as it was when the editor opened.
   e.reject();
@@ -163,6 +172,8 @@ TEST_F(ChartEditorTest, AxesPageFixesARangeRefusesBadValuesAndCancelRestores) {
   EXPECT_EQ(Chart().BottomAxis().LabelsAngle(), 90);
   EXPECT_EQ(Chart().BottomAxis().Title().Caption(), "");
   EXPECT_TRUE(Chart().BottomAxis().Grid().Visible());
+  EXPECT_EQ(Chart().DepthAxis().Visible(), depthShown);
+  EXPECT_EQ(Chart().DepthAxis().Title().Caption(), "");
   Shown();
   EXPECT_EQ(left.LowValue(), autoLow);
   EXPECT_EQ(left.HighValue(), autoHigh);
