@@ -166,12 +166,19 @@ void TChartEditor::ChooseFont(plot::TFont& font) {
 
 namespace {
 
-// The kind's name from the registry, else the series' own class.
+// The kind's name from the registry: a calculated series by its function
+// ("Average"), else by its class; "Series" for a kind nobody registered.
 std::string KindOf(const plot::TChartSeries& series) {
+  const plot::TSeriesFunction* function = series.Function();
+  const std::type_index functionClass = function != nullptr ? std::type_index(typeid(*function)) : typeid(void);
+  const std::type_index seriesClass = typeid(series);
+  std::string byClass = "Series";
   for (const auto& kind : plot::RegisteredSeriesTypes()) {
-    if (kind.seriesClass == std::type_index(typeid(series))) return kind.description;
+    if (kind.seriesClass != seriesClass) continue;
+    if (kind.functionClass == functionClass) return kind.description;
+    if (kind.functionClass == typeid(void)) byClass = kind.description;
   }
-  return "Series";
+  return byClass;
 }
 
 QIcon Swatch(plot::Color color) {

@@ -513,6 +513,27 @@ TEST_F(ChartEditorTest, ExportDialogWritesDataAndPictures) {
   EXPECT_FALSE(fs::exists(dir / "chart.gif"));
 }
 
+// A calculated series is a line series with a function: the list names the
+// function, the logger's own line stays "Line".
+TEST_F(ChartEditorTest, ACalculatedSeriesIsListedByItsFunction) {
+  platform::TChartEditor& e = Editor();
+  e.Edit(Chart());
+  e.show();
+  WhenModal([](QWidget* modal) {
+    auto* gallery = qobject_cast<platform::TSeriesGallery*>(modal);
+    ASSERT_NE(gallery, nullptr);
+    for (std::size_t i = 0; i < gallery->Samples().size(); ++i) {
+      if (plot::RegisteredSeriesTypes()[gallery->SampleKind(i)].description == "Average") gallery->Choose(i);
+    }
+  });
+  e.AddSeriesButton()->click();
+  ASSERT_EQ(e.SeriesList()->count(), 3);
+  ASSERT_NE(Chart().Series(2)->Function(), nullptr);
+  EXPECT_TRUE(e.SeriesList()->item(2)->text().endsWith("(Average)")) << e.SeriesList()->item(2)->text().toStdString();
+  EXPECT_TRUE(e.SeriesList()->item(0)->text().endsWith("(Line)")) << e.SeriesList()->item(0)->text().toStdString();
+  e.reject();
+}
+
 // The samples draw what was chosen: the pen's line in its colour (none
 // when the pen is hidden or clear), the brush's hatch in its colour.
 TEST_F(ChartEditorTest, PenAndBrushSamplesShowTheChoice) {
