@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -27,6 +28,7 @@
 #include "platform/qt_widgets/series_gallery.h"
 #include "plot/chart/chart.h"
 #include "plot/chart/series_registry.h"
+#include "plot/series/bar_series.h"
 #include "plot/series/custom_series.h"
 #include "plot/series/series_marks.h"
 #include "plot/series/series_pointer.h"
@@ -227,12 +229,31 @@ QWidget* TChartEditor::BuildSeriesPage() {
   marksStyle_->setObjectName("MarksStyle");
   marksStyle_->addItems({"Value", "Percent", "Label", "Label and Percent", "Label and Value", "Legend",
                          "Percent Total", "Label and Percent Total", "X Value"});
+  stairs_ = new QCheckBox("Stairs", page);
+  stairs_->setObjectName("Stairs");
+  // In the order of the chart's bar styles and multi-bar modes.
+  barStyle_ = new QComboBox(page);
+  barStyle_->setObjectName("BarStyle");
+  barStyle_->addItems({"Rectangle", "Pyramid", "Inverted Pyramid", "Cylinder", "Ellipse", "Arrow", "Gradient"});
+  multiBar_ = new QComboBox(page);
+  multiBar_->setObjectName("MultiBar");
+  multiBar_->addItems({"None", "Side by Side", "Stacked", "Stacked 100%"});
+  barWidthPercent_ = new QSpinBox(page);
+  barWidthPercent_->setObjectName("BarWidthPercent");
+  barWidthPercent_->setRange(1, 100);
+  barWidthPercent_->setSuffix(" %");
+  barWidthPercent_->setValue(70);  // a new bar series' width, until a bar series is chosen
   auto* pens = new QHBoxLayout;
   pens->addWidget(seriesPen_);
   pens->addWidget(seriesBrush_);
   auto* pointer = new QHBoxLayout;
   pointer->addWidget(pointerVisible_);
   pointer->addWidget(pointerStyle_, 1);
+  pointer->addWidget(stairs_);
+  auto* bars = new QHBoxLayout;
+  bars->addWidget(barStyle_, 1);
+  bars->addWidget(multiBar_, 1);
+  bars->addWidget(barWidthPercent_);
   auto* marks = new QHBoxLayout;
   marks->addWidget(marksVisible_);
   marks->addWidget(marksStyle_, 1);
@@ -242,6 +263,7 @@ QWidget* TChartEditor::BuildSeriesPage() {
   form->addRow("Lines and fill:", pens);
   form->addRow("Pointer:", pointer);
   form->addRow("Marks:", marks);
+  form->addRow("Bars:", bars);
 
   auto* top = new QHBoxLayout;
   top->addWidget(seriesList_, 1);
@@ -291,6 +313,20 @@ QWidget* TChartEditor::BuildSeriesPage() {
   });
   connect(pointerStyle_, &QComboBox::currentIndexChanged, this, [this, pointerOf](int index) {
     if (auto* p = pointerOf(); p != nullptr && !loading_) p->SetStyle(static_cast<plot::TSeriesPointerStyle>(index));
+  });
+  connect(stairs_, &QCheckBox::toggled, this, [this](bool on) {
+    auto* s = dynamic_cast<plot::TCustomSeries*>(SelectedSeries());
+    if (s != nullptr && !loading_) s->SetStairs(on);
+  });
+  auto barsOf = [this] { return dynamic_cast<plot::TCustomBarSeries*>(SelectedSeries()); };
+  connect(barStyle_, &QComboBox::currentIndexChanged, this, [this, barsOf](int index) {
+    if (auto* b = barsOf(); b != nullptr && !loading_) b->SetBarStyle(static_cast<plot::TBarStyle>(index));
+  });
+  connect(multiBar_, &QComboBox::currentIndexChanged, this, [this, barsOf](int index) {
+    if (auto* b = barsOf(); b != nullptr && !loading_) b->SetMultiBar(static_cast<plot::TMultiBar>(index));
+  });
+  connect(barWidthPercent_, &QSpinBox::valueChanged, this, [this, barsOf](int percent) {
+    if (auto* b = barsOf(); b != nullptr && !loading_) b->SetBarWidthPercent(percent);
   });
   connect(marksVisible_, &QCheckBox::toggled, this, [this](bool on) {
     if (plot::TChartSeries* s = SelectedSeries(); s != nullptr && !loading_) s->Marks().SetVisible(on);
@@ -343,8 +379,11 @@ void TChartEditor::LoadSeries() {
   }
   seriesPen_->setEnabled(s != nullptr && plot::SeriesMainPen(*s) != nullptr);
   seriesBrush_->setEnabled(s != nullptr && plot::SeriesMainBrush(*s) != nullptr);
+  auto* bars = dynamic_cast<plot::TCustomBarSeries*>(s);
   pointerVisible_->setEnabled(custom != nullptr);
   pointerStyle_->setEnabled(custom != nullptr);
+  stairs_->setEnabled(custom != nullptr);
+  for (QWidget* w : std::initializer_list<QWidget*>{barStyle_, multiBar_, barWidthPercent_}) w->setEnabled(bars != nullptr);
   if (s != nullptr) {
     seriesTitle_->setText(QString::fromStdString(s->Title()));
     seriesColor_->SetValue(s->SeriesColor());
@@ -354,6 +393,12 @@ void TChartEditor::LoadSeries() {
   if (custom != nullptr) {
     pointerVisible_->setChecked(custom->Pointer().Visible());
     pointerStyle_->setCurrentIndex(custom->Pointer().Style());
+    stairs_->setChecked(custom->Stairs());
+  }
+  if (bars != nullptr) {
+    barStyle_->setCurrentIndex(bars->BarStyle());
+    multiBar_->setCurrentIndex(bars->MultiBar());
+    barWidthPercent_->setValue(bars->BarWidthPercent());
   }
   loading_ = false;
 }

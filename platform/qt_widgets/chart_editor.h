@@ -80,6 +80,10 @@ class TChartEditor final : public QDialog {
   QComboBox* PointerStyle() const { return pointerStyle_; }
   QCheckBox* MarksVisible() const { return marksVisible_; }
   QComboBox* MarksStyle() const { return marksStyle_; }
+  QCheckBox* Stairs() const { return stairs_; }
+  QComboBox* BarStyle() const { return barStyle_; }
+  QComboBox* MultiBar() const { return multiBar_; }
+  QSpinBox* BarWidthPercent() const { return barWidthPercent_; }
   QPlainTextEdit* TitleText() const { return titleText_; }
   QPlainTextEdit* FootText() const { return footText_; }
   ColorButton* PanelColor() const { return panelColor_; }
@@ -185,6 +189,9 @@ class TChartEditor final : public QDialog {
   QComboBox* pointerStyle_ = nullptr;
   QCheckBox* marksVisible_ = nullptr;
   QComboBox* marksStyle_ = nullptr;
+  QCheckBox* stairs_ = nullptr;
+  QComboBox *barStyle_ = nullptr, *multiBar_ = nullptr;
+  QSpinBox* barWidthPercent_ = nullptr;
   QPlainTextEdit *titleText_ = nullptr, *footText_ = nullptr;
   QPushButton *titleFont_ = nullptr, *footFont_ = nullptr;
   ColorButton *panelColor_ = nullptr, *gradientStart_ = nullptr, *gradientEnd_ = nullptr;

@@ -111,6 +111,13 @@ TChartLook TChartLook::Capture(TCustomChart& chart) {
       look.hasPointer = true;
       look.pointerVisible = cs->Pointer().Visible();
       look.pointerStyle = cs->Pointer().Style();
+      look.stairs = cs->Stairs();
+    }
+    if (auto* bars = dynamic_cast<TCustomBarSeries*>(&s)) {
+      look.hasBars = true;
+      look.barStyle = bars->BarStyle();
+      look.multiBar = bars->MultiBar();
+      look.barWidthPercent = bars->BarWidthPercent();
     }
     look.marksVisible = s.Marks().Visible();
     look.marksStyle = s.Marks().Style();
@@ -222,6 +229,13 @@ void TChartLook::Restore(TCustomChart& chart, bool seriesList) const {
       auto& pointer = dynamic_cast<TCustomSeries&>(s).Pointer();
       pointer.SetVisible(l.pointerVisible);
       pointer.SetStyle(static_cast<TSeriesPointerStyle>(l.pointerStyle));
+      dynamic_cast<TCustomSeries&>(s).SetStairs(l.stairs);
+    }
+    if (l.hasBars) {
+      auto& bars = dynamic_cast<TCustomBarSeries&>(s);
+      bars.SetBarStyle(static_cast<TBarStyle>(l.barStyle));
+      bars.SetMultiBar(static_cast<TMultiBar>(l.multiBar));
+      bars.SetBarWidthPercent(l.barWidthPercent);
     }
     s.Marks().SetVisible(l.marksVisible);
     s.Marks().SetStyle(static_cast<TSeriesMarksStyle>(l.marksStyle));

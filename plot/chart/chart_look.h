@@ -75,6 +75,9 @@ class TChartLook {
     Brush brush;
     bool pointerVisible = false;
     int pointerStyle = 0;
+    bool stairs = false;
+    bool hasBars = false;
+    int barStyle = 0, multiBar = 0, barWidthPercent = 70;
     bool marksVisible = false;
     int marksStyle = 0;
   };

@@ -513,6 +513,44 @@ TEST_F(ChartEditorTest, ExportDialogWritesDataAndPictures) {
   EXPECT_FALSE(fs::exists(dir / "chart.gif"));
 }
 
+// Bar settings for bar series, stairs for line series; each reaches the
+// series at once and Cancel puts it back.
+TEST_F(ChartEditorTest, BarAndStairsSettingsReachTheSeriesAndCancelRestores) {
+  platform::TChartEditor& e = Editor();
+  plot::TBarSeries& bars = window->ChartData().Series2();
+  plot::TLineSeries& line = window->ChartData().Series1();
+  const int width = bars.BarWidthPercent();
+  const plot::TMultiBar multi = bars.MultiBar();
+  e.Edit(Chart());
+  e.show();
+  e.SeriesList()->setCurrentRow(1);
+  ASSERT_EQ(e.SelectedSeries(), &bars);
+  EXPECT_TRUE(e.BarStyle()->isEnabled());
+  EXPECT_FALSE(e.Stairs()->isEnabled());
+  EXPECT_EQ(e.BarWidthPercent()->value(), width);
+  e.BarStyle()->setCurrentIndex(6);
+  EXPECT_EQ(bars.BarStyle(), plot::bsRectGradient);
+  e.MultiBar()->setCurrentIndex(2);
+  EXPECT_EQ(bars.MultiBar(), plot::mbStacked);
+  e.BarWidthPercent()->setValue(40);
+  EXPECT_EQ(bars.BarWidthPercent(), 40);
+  e.SeriesList()->setCurrentRow(0);
+  EXPECT_FALSE(e.BarStyle()->isEnabled());
+  ASSERT_TRUE(e.Stairs()->isEnabled());
+  e.Stairs()->setChecked(true);
+  EXPECT_TRUE(line.Stairs());
+  // Back to the bars: the page shows what they have now.
+  e.SeriesList()->setCurrentRow(1);
+  EXPECT_EQ(e.BarStyle()->currentIndex(), 6);
+  EXPECT_EQ(e.BarWidthPercent()->value(), 40);
+
+  e.reject();
+  EXPECT_EQ(bars.BarStyle(), plot::bsRectangle);
+  EXPECT_EQ(bars.MultiBar(), multi);
+  EXPECT_EQ(bars.BarWidthPercent(), width);
+  EXPECT_FALSE(line.Stairs());
+}
+
 // A calculated series is a line series with a function: the list names the
 // function, the logger's own line stays "Line".
 TEST_F(ChartEditorTest, ACalculatedSeriesIsListedByItsFunction) {
