@@ -70,6 +70,14 @@ void ConfigureAxis(plot::TChartAxis& axis, FuzzedDataProvider& in) {
   if (in.ConsumeBool()) axis.SetDateTimeFormat(in.ConsumeRandomLengthString(12));
   if (in.ConsumeBool()) axis.SetAxisValuesFormat(in.ConsumeRandomLengthString(12));
   if (in.ConsumeBool()) axis.Title().SetCaption(in.ConsumeRandomLengthString(12));
+  // Where the axis sits and how long its ticks are: percentages and pixels
+  // the setters take whatever they are.
+  if (in.ConsumeBool()) axis.SetStartPosition(AnyValue(in));
+  if (in.ConsumeBool()) axis.SetEndPosition(AnyValue(in));
+  if (in.ConsumeBool()) axis.SetPositionPercent(AnyValue(in));
+  if (in.ConsumeBool()) axis.SetTickLength(in.ConsumeIntegral<int>());
+  if (in.ConsumeBool()) axis.SetTickInnerLength(in.ConsumeIntegral<int>());
+  if (in.ConsumeBool()) axis.SetMinorTickLength(in.ConsumeIntegral<int>());
 }
 
 }  // namespace

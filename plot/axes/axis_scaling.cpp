@@ -27,6 +27,11 @@ bool Store(T& field, const T& value) {
   return true;
 }
 
+// Positions and lengths a caller may give anything: held where the pixels
+// they make stay far inside int (not-a-number positions draw at 0).
+double HeldPercent(double value) { return std::isnan(value) ? value : std::clamp(value, -10000.0, 10000.0); }
+int HeldLength(int value) { return std::clamp(value, -(1 << 20), 1 << 20); }
+
 void CheckAngle(int value, const char* what) {
   if (value < 0 || value > 360) throw ChartException(std::string(what) + " Angle must be between 0 and 359 degrees");
 }
@@ -159,15 +164,15 @@ void TCustomChartAxis::SetLabelsSeparation(int value) {
 }
 
 void TCustomChartAxis::SetStartPosition(double value) {
-  if (Store(startPosition_, value)) Changed();
+  if (Store(startPosition_, HeldPercent(value))) Changed();
 }
 
 void TCustomChartAxis::SetEndPosition(double value) {
-  if (Store(endPosition_, value)) Changed();
+  if (Store(endPosition_, HeldPercent(value))) Changed();
 }
 
 void TCustomChartAxis::SetPositionPercent(double value) {
-  if (Store(positionPercent_, value)) Changed();
+  if (Store(positionPercent_, HeldPercent(value))) Changed();
 }
 
 void TCustomChartAxis::SetExactDateTime(bool value) {
@@ -184,13 +189,13 @@ void TCustomChartAxis::SetVisible(bool value) {
   if (Store(visible_, value)) Changed();
 }
 void TCustomChartAxis::SetTickLength(int value) {
-  if (Store(tickLength_, value)) Changed();
+  if (Store(tickLength_, HeldLength(value))) Changed();
 }
 void TCustomChartAxis::SetTickInnerLength(int value) {
-  if (Store(tickInnerLength_, value)) Changed();
+  if (Store(tickInnerLength_, HeldLength(value))) Changed();
 }
 void TCustomChartAxis::SetMinorTickLength(int value) {
-  if (Store(minorTickLength_, value)) Changed();
+  if (Store(minorTickLength_, HeldLength(value))) Changed();
 }
 void TCustomChartAxis::SetMinorTickCount(int value) {
   if (Store(minorTickCount_, value)) Changed();

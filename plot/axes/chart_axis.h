@@ -68,6 +68,8 @@ class TCustomChartAxis {
   void SetLogarithmicBase(int value);
   int LabelsSeparation() const { return labelsSeparation_; }
   void SetLabelsSeparation(int value);
+  /// Start, end and position are percentages of the chart's size, held to
+  /// +-10000 (a hundred chart sizes), so their pixels always fit an int.
   double StartPosition() const { return startPosition_; }
   void SetStartPosition(double value);
   double EndPosition() const { return endPosition_; }
@@ -85,6 +87,8 @@ class TCustomChartAxis {
   TChartAxisPen& Axis() { return axisPen_; }
   TDottedGrayPen& Grid() { return grid_; }
   TDarkGrayPen& Ticks() { return ticks_; }
+  /// Tick lengths are pixels, held to +-1048576 (far beyond any page), so
+  /// the tick's ends always fit an int.
   int TickLength() const { return tickLength_; }
   void SetTickLength(int value);
   TDarkGrayPen& TicksInner() { return ticksInner_; }

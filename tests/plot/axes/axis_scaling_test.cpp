@@ -298,3 +298,31 @@ TEST_F(AxisTest, LabelTexts) {
 }
 
 }  // namespace
+
+// Positions and tick lengths take any value but are held where their pixels
+// fit an int: before, an end position of 1e300 percent or a tick of -2^31
+// pixels overflowed while placing and drawing the axis.
+TEST_F(AxisTest, PositionsAndTickLengthsAreHeldWhereTheirPixelsFitAnInt) {
+  series.AddPointXY(0, 0);
+  series.AddPointXY(10, 10);
+  plot::TChartAxis& axis = chart.BottomAxis();
+  axis.SetEndPosition(1e300);
+  axis.SetStartPosition(-HUGE_VAL);
+  axis.SetPositionPercent(-2e9);
+  EXPECT_EQ(axis.EndPosition(), 10000);
+  EXPECT_EQ(axis.StartPosition(), -10000);
+  EXPECT_EQ(axis.PositionPercent(), -10000);
+  axis.SetEndPosition(250.5);
+  EXPECT_EQ(axis.EndPosition(), 250.5);  // anything sensible stays as given
+  axis.SetTickLength(-2147483647 - 1);
+  axis.SetTickInnerLength(2147483647);
+  axis.SetMinorTickLength(-7);
+  EXPECT_EQ(axis.TickLength(), -(1 << 20));
+  EXPECT_EQ(axis.TickInnerLength(), 1 << 20);
+  EXPECT_EQ(axis.MinorTickLength(), -7);
+  axis.TicksInner().SetVisible(true);
+  axis.MinorTicks().SetVisible(true);
+  Paint();
+  EXPECT_EQ(axis.StartPixel(), chart.ChartRect().left - 100 * chart.ChartWidth());
+  EXPECT_FALSE(screen.Calls("LineTo").empty());
+}
