@@ -301,6 +301,12 @@ class TChartSeries {
   void AddedValue(int index);
   void Touch() { ++revision_; }
   void InsertLabel(int index, const std::string& label);
+  /// Sample points: `add` adds them with the chart's repaints held, then
+  /// dependents hear of the change and the series repaints once.
+  void AddSampleValues(const std::function<void()>& add);
+  /// Where sample points start: today (in whole days) when X holds dates,
+  /// else 0.
+  double SampleStartX() const;
 
  private:
   bool DependsOn(const TChartSeries* other) const;

@@ -197,24 +197,34 @@ void TChartSeries::FillSampleValues(int count) {
     xMin = positionAxis->Minimum();
     xMax = positionAxis->Maximum();
   }
-  const bool autoRepaint = parentChart_ != nullptr && parentChart_->AutoRepaint();
-  if (parentChart_ != nullptr) parentChart_->SetAutoRepaint(false);
   std::minstd_rand random(static_cast<unsigned>(count) * 7919u + static_cast<unsigned>(PointCount()));
   const double d = (yMax - yMin) / 4.0;
   std::uniform_real_distribution<double> r(0.0, d > 0 ? d : 1.0);
   const double step = count > 1 ? (xMax - xMin) / (count - 1) : 0.0;
-  double y = yMin + (yMax - yMin) / 2;
-  for (int i = 0; i < count; ++i) {
-    y = std::fabs(r(random) + y - d / 2);
-    if (vertical) {
-      AddPointXY(xMin + step * i, y);
-    } else {
-      AddPointXY(y, xMin + step * i);
+  AddSampleValues([&] {
+    double y = yMin + (yMax - yMin) / 2;
+    for (int i = 0; i < count; ++i) {
+      y = std::fabs(r(random) + y - d / 2);
+      if (vertical) {
+        AddPointXY(xMin + step * i, y);
+      } else {
+        AddPointXY(y, xMin + step * i);
+      }
     }
-  }
+  });
+}
+
+void TChartSeries::AddSampleValues(const std::function<void()>& add) {
+  const bool autoRepaint = parentChart_ != nullptr && parentChart_->AutoRepaint();
+  if (parentChart_ != nullptr) parentChart_->SetAutoRepaint(false);
+  add();
   if (parentChart_ != nullptr) parentChart_->SetAutoRepaint(autoRepaint);
   NotifyDependents(ChangeRefreshed);
   RequestRepaint();
+}
+
+double TChartSeries::SampleStartX() const {
+  return xValues_->DateTime() ? std::floor(static_cast<double>(std::time(nullptr)) / 86400.0) + 25569.0 : 0;
 }
 
 void TChartSeries::PrepareForGallery(bool enabled) {

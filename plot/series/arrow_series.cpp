@@ -70,22 +70,18 @@ int TArrowSeries::CopyPointFrom(TChartSeries& source, int index) {
 void TArrowSeries::FillSampleValues(int count) {
   if (count <= 0) throw std::invalid_argument("FillSampleValues NumValues must be > 0");
   ClearPoints();
-  TCustomAxisPanel* chart = ParentChart();
-  const bool autoRepaint = chart != nullptr && chart->AutoRepaint();
-  if (chart != nullptr) chart->SetAutoRepaint(false);
-  const double x0 = XValues().DateTime() ? std::floor(static_cast<double>(std::time(nullptr)) / 86400.0) + 25569.0 : 0;
-  for (int i = 0; i < count; ++i) {
-    // Starts along a wave; each arrow turns a little further than the last.
-    const double x = x0 + i, y = 500 + 250 * std::sin(i * 0.6);
-    const double angle = 0.9 * i;
-    endX_->SetPendingValue(x + 0.8 * std::cos(angle));
-    endY_->SetPendingValue(y + 200 * std::sin(angle));
-    staged_ = true;
-    AddPointXY(x, y);
-  }
-  if (chart != nullptr) chart->SetAutoRepaint(autoRepaint);
-  NotifyDependents(ChangeRefreshed);
-  RequestRepaint();
+  const double x0 = SampleStartX();
+  AddSampleValues([&] {
+    for (int i = 0; i < count; ++i) {
+      // Starts along a wave; each arrow turns a little further than the last.
+      const double x = x0 + i, y = 500 + 250 * std::sin(i * 0.6);
+      const double angle = 0.9 * i;
+      endX_->SetPendingValue(x + 0.8 * std::cos(angle));
+      endY_->SetPendingValue(y + 200 * std::sin(angle));
+      staged_ = true;
+      AddPointXY(x, y);
+    }
+  });
 }
 
 // ---- settings

@@ -44,22 +44,18 @@ int TBubbleSeries::AddPointXY(double x, double y, const std::string& label, Colo
 void TBubbleSeries::FillSampleValues(int count) {
   if (count <= 0) throw std::invalid_argument("FillSampleValues NumValues must be > 0");
   ClearPoints();
-  TCustomAxisPanel* chart = ParentChart();
-  const bool autoRepaint = chart != nullptr && chart->AutoRepaint();
-  if (chart != nullptr) chart->SetAutoRepaint(false);
-  const double x0 = XValues().DateTime() ? std::floor(static_cast<double>(std::time(nullptr)) / 86400.0) + 25569.0 : 0;
+  const double x0 = SampleStartX();
   std::minstd_rand random(static_cast<unsigned>(count) * 7919u + 17u);
   std::uniform_real_distribution<double> step(-200.0, 200.0), size(20.0, 60.0);
-  double y = 500;
-  for (int i = 0; i < count; ++i) {
-    y = std::clamp(y + step(random), 150.0, 850.0);
-    radius_->SetPendingValue(size(random));
-    staged_ = true;
-    AddPointXY(x0 + i, y);
-  }
-  if (chart != nullptr) chart->SetAutoRepaint(autoRepaint);
-  NotifyDependents(ChangeRefreshed);
-  RequestRepaint();
+  AddSampleValues([&] {
+    double y = 500;
+    for (int i = 0; i < count; ++i) {
+      y = std::clamp(y + step(random), 150.0, 850.0);
+      radius_->SetPendingValue(size(random));
+      staged_ = true;
+      AddPointXY(x0 + i, y);
+    }
+  });
 }
 
 // ---- geometry

@@ -74,25 +74,21 @@ int TGanttSeries::CopyPointFrom(TChartSeries& source, int index) {
 void TGanttSeries::FillSampleValues(int count) {
   if (count <= 0) throw std::invalid_argument("FillSampleValues NumValues must be > 0");
   ClearPoints();
-  TCustomAxisPanel* chart = ParentChart();
-  const bool autoRepaint = chart != nullptr && chart->AutoRepaint();
-  if (chart != nullptr) chart->SetAutoRepaint(false);
   // Today (or 0 for plain numbers), then each task a day after the one
   // before it ends.
-  double start = XValues().DateTime() ? std::floor(static_cast<double>(std::time(nullptr)) / 86400.0) + 25569.0 : 0;
+  double start = SampleStartX();
   static constexpr int kDays[] = {3, 2, 4, 3, 5, 2};
-  for (int i = 0; i < count; ++i) {
-    const double end = start + kDays[i % 6];
-    endValues_->SetPendingValue(end);
-    nextTask_->SetPendingValue(i + 1 < count ? i + 1 : -1);
-    staged_ = true;
-    TChartSeries::AddPointXY(start, i, "Task " + std::to_string(i + 1));
-    staged_ = false;
-    start = end + 1;
-  }
-  if (chart != nullptr) chart->SetAutoRepaint(autoRepaint);
-  NotifyDependents(ChangeRefreshed);
-  RequestRepaint();
+  AddSampleValues([&] {
+    for (int i = 0; i < count; ++i) {
+      const double end = start + kDays[i % 6];
+      endValues_->SetPendingValue(end);
+      nextTask_->SetPendingValue(i + 1 < count ? i + 1 : -1);
+      staged_ = true;
+      TChartSeries::AddPointXY(start, i, "Task " + std::to_string(i + 1));
+      staged_ = false;
+      start = end + 1;
+    }
+  });
 }
 
 // ---- settings
